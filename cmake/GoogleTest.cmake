@@ -1,0 +1,10 @@
+# GoogleTest from the sources Debian ships (package googletest), for both trees.
+set(MEMOTAB_GTEST_SOURCE_DIR "/usr/src/googletest" CACHE PATH "GoogleTest source tree")
+if(NOT EXISTS "${MEMOTAB_GTEST_SOURCE_DIR}/CMakeLists.txt")
+  message(FATAL_ERROR "GoogleTest sources not found in ${MEMOTAB_GTEST_SOURCE_DIR} (install the googletest package)")
+endif()
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+add_subdirectory("${MEMOTAB_GTEST_SOURCE_DIR}" "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL SYSTEM)
+include(GoogleTest)
