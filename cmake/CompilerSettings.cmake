@@ -5,14 +5,19 @@ set(CMAKE_CXX_EXTENSIONS OFF)
 
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
   add_compile_options(-Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion)
-  # The program is an ANSI (Windows-1252) program: every narrow literal reaches it as CP1252 bytes.
+endif()
+# The program is an ANSI (Windows-1252) program: every narrow literal reaches it as CP1252
+# bytes. Clang cannot do this, so it builds only trees without the program's texts (fuzzing).
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fexec-charset=CP1252>)
 elseif(MSVC)
   add_compile_options(/W4 /utf-8 /execution-charset:windows-1252)
 endif()
 
-option(MEMOTAB_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 if(MEMOTAB_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
+endif()
+if(MEMOTAB_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
 endif()

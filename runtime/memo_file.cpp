@@ -66,26 +66,19 @@ std::optional<std::string> MemoFile::TryRead(uint32_t block, std::string& proble
               std::to_string(size_) + " bytes)";
     return std::nullopt;
   }
-  // One read brings the block header and, for short texts, the whole text.
-  std::vector<uint8_t> bytes(static_cast<size_t>(std::min<uint64_t>(size_ - offset, blockSize_ * 4ULL)));
-  bytes.resize(file_.ReadAt(offset, bytes));
-  const uint32_t length = bytes.size() < kBlockHeaderSize ? UINT32_MAX : ReadBig32(&bytes[4]);
+  const std::span<const uint8_t> header = Bytes(offset, kBlockHeaderSize);
+  const uint32_t length = header.size() < kBlockHeaderSize ? UINT32_MAX : ReadBig32(&header[4]);
   if (offset + kBlockHeaderSize + length > size_) {
     problem = "the memo length " + std::to_string(length) + " at block " + std::to_string(block) +
               " is past the end of the memo file (" + std::to_string(size_) + " bytes)";
     return std::nullopt;
   }
-  std::string text(length, '\0');
-  const size_t inFirstRead = std::min<size_t>(length, bytes.size() - kBlockHeaderSize);
-  std::copy_n(bytes.begin() + kBlockHeaderSize, inFirstRead, text.begin());
-  if (inFirstRead < length) {
-    const auto rest = std::span(reinterpret_cast<uint8_t*>(text.data()) + inFirstRead, length - inFirstRead);
-    if (file_.ReadAt(offset + kBlockHeaderSize + inFirstRead, rest) < rest.size()) {
-      problem = "the memo at block " + std::to_string(block) + " is truncated";
-      return std::nullopt;
-    }
+  const std::span<const uint8_t> bytes = Bytes(offset + kBlockHeaderSize, length);
+  if (bytes.size() < length) {
+    problem = "the memo at block " + std::to_string(block) + " is truncated";
+    return std::nullopt;
   }
-  return text;
+  return std::string(bytes.begin(), bytes.end());
 }
 
 std::string MemoFile::Read(uint32_t block, const std::string& context) const {
@@ -93,6 +86,18 @@ std::string MemoFile::Read(uint32_t block, const std::string& context) const {
   std::optional<std::string> text = TryRead(block, problem);
   if (!text) ThrowCorruptMemo(file_.Path(), context + ": " + problem);
   return std::move(*text);
+}
+
+std::span<const uint8_t> MemoFile::Bytes(uint64_t offset, size_t count) const {
+  constexpr size_t kWindowSize = 64 * 1024;
+  const bool inWindow = offset >= windowOffset_ && offset + count <= windowOffset_ + window_.size();
+  if (!inWindow) {
+    window_.resize(std::max(count, kWindowSize));
+    window_.resize(file_.ReadAt(offset, window_));
+    windowOffset_ = offset;
+  }
+  const size_t start = static_cast<size_t>(offset - windowOffset_);
+  return std::span<const uint8_t>(window_).subspan(start, std::min(count, window_.size() - start));
 }
 
 bool MemoFile::Holds(uint32_t block, std::string_view text) const {
@@ -118,6 +123,7 @@ uint32_t MemoFile::Write(std::string_view text) {
   const uint32_t block = nextFree_;
   const uint64_t offset = uint64_t{block} * blockSize_;
   file_.WriteAt(offset, bytes);
+  window_.clear();
   size_ = std::max(size_, offset + bytes.size());
   std::array<uint8_t, 4> next{};
   WriteBig32(next.data(), static_cast<uint32_t>(nextFree_ + blocks));

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "file.h"
 
@@ -42,10 +44,16 @@ class MemoFile {
   MemoFile(File file, uint16_t blockSize, uint32_t nextFree, uint64_t size)
       : file_(std::move(file)), blockSize_(blockSize), nextFree_(nextFree), size_(size) {}
 
+  // Bytes of the file from `offset`, through a read-ahead window so that a scan that
+  // reads memos in file order reads the file in large pieces.
+  std::span<const uint8_t> Bytes(uint64_t offset, size_t count) const;
+
   File file_;
   uint16_t blockSize_;
   uint32_t nextFree_;
   uint64_t size_;  // this process is the only writer, so the size is known
+  mutable std::vector<uint8_t> window_;
+  mutable uint64_t windowOffset_ = 0;
 };
 
 }  // namespace memotab
