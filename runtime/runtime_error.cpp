@@ -1,5 +1,7 @@
 #include "runtime_error.h"
 
+#include "call_stack.h"
+
 namespace memotab {
 
 namespace {
@@ -22,7 +24,8 @@ RuntimeError::RuntimeError(int genCode, std::string subSystem, int subCode, std:
       nSubCode(subCode),
       cDescription(std::move(description)),
       cFileName(std::move(fileName)),
-      cOperation(std::move(operation)) {}
+      cOperation(std::move(operation)),
+      aCallStack(CallStack()) {}
 
 bool RuntimeError::IsInUse() const {
   return nGenCode == EG_OPEN && nOsCode == OS_SHARING_VIOLATION;

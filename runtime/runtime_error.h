@@ -10,6 +10,7 @@ namespace memotab {
 enum GenCode : int {
   EG_ARG = 1,
   EG_ZERODIV = 5,
+  EG_MEM = 11,
   EG_CREATE = 20,
   EG_OPEN = 21,
   EG_CLOSE = 22,
@@ -59,6 +60,7 @@ class RuntimeError : public std::runtime_error {
   std::vector<ErrorArg> aArgs;
   bool lCanRetry = false;
   bool lCanDefault = false;
+  std::vector<std::string> aCallStack;  // the running routines when the error arose, innermost first
 
   // True when a file could not be opened because another process holds it.
   bool IsInUse() const;

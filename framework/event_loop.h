@@ -1,0 +1,30 @@
+#pragma once
+
+#include "win_handles.h"
+
+namespace memotab {
+
+// Runs the event loop until a quit request is taken. Each message is offered to the
+// registered modeless dialogs first, then translated and dispatched.
+void WINRUN(HWND hWnd);
+// Dispatches every message already waiting, without waiting for more. Returns false when
+// it met a quit request while the loop runs (the request is posted again for the loop).
+bool SYSREFRESH();
+// Keeps dispatching messages until `nSeconds` have passed.
+void SYSWAIT(double nSeconds = 0.1);
+// Whether WINRUN (or a modal dialog's loop) is running.
+bool LWRUNNING();
+void SETLWRUNNING(bool running);
+// The application window: its destruction ends the event loop.
+HWND GETWNDAPP();
+void SETWNDAPP(HWND hWnd);
+// The wParam of the last WM_CHAR the loop took.
+int LASTKEY();
+
+// The modeless dialogs the loop offers messages to; at most kMaxModelessDialogs.
+inline constexpr int kMaxModelessDialogs = 200;
+// Returns false (and registers nothing) when the list is full.
+bool RegisterModelessDialog(HWND hDlg);
+void UnregisterModelessDialog(HWND hDlg);
+
+}  // namespace memotab

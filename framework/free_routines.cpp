@@ -1,0 +1,43 @@
+#include "free_routines.h"
+
+#include "win.h"
+
+namespace memotab {
+
+bool GETKEYSTATE(int nVKey) { return (GetKeyState(nVKey) & 0x8000) != 0; }
+
+std::array<int, 2> GETCURSORPOS() {
+  POINT point{};
+  GetCursorPos(&point);
+  return {point.y, point.x};
+}
+
+bool MOVEWINDOW(HWND hWnd, int nTop, int nLeft, int nWidth, int nHeight, bool lRepaint) {
+  if (!IsWindow(hWnd)) return false;
+  if (nWidth == 0) {
+    RECT rect{};
+    GetWindowRect(hWnd, &rect);
+    nWidth = rect.right - rect.left;
+    nHeight = rect.bottom - rect.top;
+  }
+  return MoveWindow(hWnd, nLeft, nTop, nWidth, nHeight, lRepaint) != FALSE;
+}
+
+bool SETWINDOWPOS(HWND hWnd, intptr_t hAfter, int nTop, int nLeft, int nWidth, int nHeight, unsigned nFlags) {
+  return SetWindowPos(hWnd, reinterpret_cast<HWND>(hAfter), nLeft, nTop, nWidth, nHeight, nFlags) != FALSE;
+}
+
+std::array<int, 4> GETCLIENTRECT(HWND hWnd) {
+  RECT rect{};
+  if (hWnd == nullptr || !GetClientRect(hWnd, &rect)) return {0, 0, 0, 0};
+  return {static_cast<int>(rect.top), static_cast<int>(rect.left), static_cast<int>(rect.bottom),
+          static_cast<int>(rect.right)};
+}
+
+bool WINHELP(const std::string& cFile, unsigned nCommand, uintptr_t nData) {
+  return WinHelpA(GetActiveWindow(), cFile.c_str(), nCommand, nData) != FALSE;
+}
+
+HWND GETACTIVEWINDOW() { return GetActiveWindow(); }
+
+}  // namespace memotab
