@@ -1,0 +1,94 @@
+#include "startup.h"
+
+#include "agent_files.h"
+#include "app_state.h"
+#include "call_stack.h"
+#include "disk.h"
+#include "error_block.h"
+#include "free_routines.h"
+#include "gdi_resources.h"
+#include "message_boxes.h"
+#include "net_error.h"
+#include "note_table.h"
+#include "notes_visibility.h"
+#include "paths.h"
+#include "settings.h"
+#include "work_areas.h"
+
+namespace memotab {
+
+namespace {
+
+// Opens the note table for this process alone. An error goes to the error handler; when
+// the table cannot be had the result is empty and NETERR() tells whether another copy of
+// the program holds it.
+std::optional<Table> OpenNoteTable(const std::string& path) {
+  SETNETERR(false);
+  return GuardErrors([&] { return std::optional<Table>(Table::Open(path, FileAccess::kReadWriteAlone)); },
+                     std::optional<Table>{});
+}
+
+// Packs the table and marks every note closed.
+void CleanNoteTable(Table& nota) {
+  nota.Pack();
+  for (nota.GoTop(); !nota.Eof(); nota.Skip()) nota.SetLogical(Nota::ACTIVADA, false);
+}
+
+void ShutDown() {
+  if (oNota) {
+    oNota->Close();
+    CloseWorkArea(1);
+    oNota.reset();
+  }
+  RESALLFREE();
+}
+
+}  // namespace
+
+std::string CHOOSECHARACTER(const std::string& cConfigured) {
+  if (!cConfigured.empty() && FILE_EXISTS(cConfigured)) return cConfigured;
+  const std::vector<std::string> installed = GETAGENTSAVAILABLES();
+  return installed.empty() ? std::string{} : installed.front();
+}
+
+std::string CHARACTERNAME(const std::string& cFile) {
+  std::string name = cFile.substr(cFile.find_last_of("\\/:") + 1);
+  return name.substr(0, name.rfind('.'));
+}
+
+void MAIN() {
+  const Routine routine;
+  const std::string tablePath = CurrentDirectoryFile(kNoteTableName);
+  nTicks = 0;
+  aAnimations = {"Think", "Confused", "Uncertain", "Alert", "Pleased", "Explain", "Sad", "Surprised", "Wave"};
+
+  const std::string settings = SettingsFile();
+  lAgentVisible = LEEINI(settings, "AGENTE", "VISIBLE", true);
+  lUseAgent = LEEINI(settings, "AGENTE", "USAR", true);
+  cAgentFile = CHOOSECHARACTER(LEEINI(settings, "AGENTE", "ARCHIVO", ""));
+  cAgentName = CHARACTERNAME(cAgentFile);
+
+  oNota = OpenNoteTable(tablePath);
+  if (!oNota) {
+    if (NETERR()) MSGINFO(std::string(kProgramTitle) + " ya está siendo usado!", kProgramTitle);
+    return;  // any other failure has been reported by the error handler
+  }
+  UseWorkArea("Nota", *oNota);
+  oNota->SetDeletedHidden(true);
+  CleanNoteTable(*oNota);
+
+  const std::shared_ptr<TIcon> icon = TIcon::New("NOTAS");
+  oWndMain = TWindow::New({.nTop = 0,
+                           .nLeft = 5,
+                           .nBottom = 4.4,
+                           .nRight = 45.5,
+                           .cTitle = kProgramTitle,
+                           .nStyle = static_cast<uint32_t>(NOR(131072)),
+                           .oIcon = icon});
+  oWndMain->bInit = [](TWindow& window) { window.Hide(); };
+  oWndMain->Activate({.cShow = "NORMAL", .bValid = [] { return OCULTARNOTAS(); }});
+
+  ShutDown();
+}
+
+}  // namespace memotab
