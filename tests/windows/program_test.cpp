@@ -53,14 +53,12 @@ class Program {
     GetExitCodeProcess(process_.hProcess, &code);
     return code;
   }
-  // The program's main window (hidden or not), waiting for it to exist.
+  // The program's main window (hidden or not), once the program waits in its event loop.
   HWND MainWindow() const {
     for (int i = 0; i < 500; ++i) {
-      HWND window = nullptr;
-      while ((window = FindWindowExA(nullptr, window, "TWINDOW", "Memotab v1.6")) != nullptr) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == process_.dwProcessId) return window;
+      if (const HWND window = test::FindProcessWindow("TWINDOW", "Memotab v1.6", process_.dwProcessId)) {
+        WaitForInputIdle(process_.hProcess, 10000);
+        return window;
       }
       if (WaitForExit(20) != STILL_ACTIVE) return nullptr;
     }

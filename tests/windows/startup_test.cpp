@@ -63,7 +63,7 @@ TEST(Program, StartAndShutdownGiveBackWhatTheyTook) {
   // The program runs until its main window is closed the way the close box would.
   std::future<bool> mainSeen = std::async(std::launch::async, [] {
     for (int i = 0; i < 500; ++i) {
-      if (const HWND main = FindWindowA("TWINDOW", "Memotab v1.6")) {
+      if (const HWND main = test::FindProcessWindow("TWINDOW", "Memotab v1.6")) {
         PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
         return true;
       }

@@ -14,7 +14,7 @@ BOOL CALLBACK Visit(HWND window, LPARAM context) {
   auto* search = reinterpret_cast<Search*>(context);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (!IsWindowVisible(window) || (search->processId != 0 && owner != search->processId)) return TRUE;
+  if (!IsWindowVisible(window) || owner != search->processId) return TRUE;
   if (WindowText(window) != *search->caption) return TRUE;
   search->found = window;
   return FALSE;
@@ -26,6 +26,16 @@ HWND FindVisibleWindow(const std::string& caption, DWORD processId) {
   Search search{&caption, processId, nullptr};
   EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+HWND FindProcessWindow(const char* windowClass, const char* caption, DWORD processId) {
+  HWND window = nullptr;
+  while ((window = FindWindowExA(nullptr, window, windowClass, caption)) != nullptr) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == processId) return window;
+  }
+  return nullptr;
 }
 
 void ClickButton(HWND dialog, int buttonId) {

@@ -9,8 +9,11 @@
 
 namespace memotab::test {
 
-// Finds a visible top-level window by caption, optionally only one of a given process.
-HWND FindVisibleWindow(const std::string& caption, DWORD processId = 0);
+// Finds a visible top-level window by caption among the windows of one process (by
+// default this one: tests run side by side and must not answer each other's boxes).
+HWND FindVisibleWindow(const std::string& caption, DWORD processId = GetCurrentProcessId());
+// Finds a window of a process by class and caption, visible or not; nothing when none.
+HWND FindProcessWindow(const char* windowClass, const char* caption, DWORD processId = GetCurrentProcessId());
 
 // Waits, on another thread, for a visible top-level window with this caption and runs
 // `action` on it there; the future gives the action's result. Used to answer modal
@@ -19,7 +22,7 @@ HWND FindVisibleWindow(const std::string& caption, DWORD processId = 0);
 template <typename Result>
 std::future<Result> WhenWindowAppears(const std::string& caption, std::function<Result(HWND)> action,
                                       std::chrono::milliseconds timeout = std::chrono::seconds(10),
-                                      DWORD processId = 0) {
+                                      DWORD processId = GetCurrentProcessId()) {
   return std::async(std::launch::async, [=] {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     HWND window = nullptr;
