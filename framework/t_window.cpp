@@ -11,6 +11,7 @@
 #include "error_block.h"
 #include "event_loop.h"
 #include "framework_error.h"
+#include "system_message.h"
 #include "tooltip.h"
 #include "window_registry.h"
 
@@ -28,16 +29,6 @@ LRESULT CALLBACK DispatchProc(HWND hWnd, UINT nMsg, WPARAM nWParam, LPARAM nLPar
   if (result) return *result;
   return previous != nullptr ? CallWindowProcA(previous, hWnd, nMsg, nWParam, nLParam)
                              : DefWindowProcA(hWnd, nMsg, nWParam, nLParam);
-}
-
-std::string SystemErrorText(DWORD code) {
-  char* buffer = nullptr;
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                          FORMAT_MESSAGE_IGNORE_INSERTS,
-                                      nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-  std::string text = length > 0 ? std::string(buffer, length) : "error " + std::to_string(code);
-  LocalFree(buffer);
-  return text;
 }
 
 int ShowCommand(const std::string& cShow) {
@@ -115,7 +106,7 @@ void TWindow::Register() const {
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   windowClass.lpszClassName = ClassName();
   if (!RegisterClassExA(&windowClass)) {
-    ThrowFrameworkError("\r\nClass: " + std::string(ClassName()) + "\r\nSystem Error: " + SystemErrorText(GetLastError()));
+    ThrowFrameworkError("\r\nClass: " + std::string(ClassName()) + "\r\nSystem Error: " + SystemMessage(GetLastError()));
   }
   NoteRegisteredClass(ClassName());
 }
@@ -135,7 +126,7 @@ void TWindow::Create() {
                          GetModuleHandleA(nullptr), nullptr);
   if (hWnd == nullptr) {
     ThrowFrameworkError("\r\nClass: " + std::string(ClassName()) + "\r\nCaption: " + cCaption +
-                        "\r\nSystem Error: " + SystemErrorText(GetLastError()));
+                        "\r\nSystem Error: " + SystemMessage(GetLastError()));
   }
   Link();
   if (oIcon) SendMessageA(hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(oIcon->hIcon));

@@ -13,6 +13,7 @@
 
 #include "engine_error.h"
 #include "file.h"
+#include "system_message.h"
 
 namespace memotab {
 
@@ -34,7 +35,8 @@ int OsCodeOf(int error) {
 [[noreturn]] void ThrowSystemError(int genCode, int subCode, const std::string& what, const std::string& path,
                                    const std::string& operation, int error = errno) {
   const int osCode = OsCodeOf(error);
-  const std::string reason = osCode == OS_SHARING_VIOLATION ? "the file is in use by another program" : std::strerror(error);
+  const std::string reason =
+      osCode == OS_SHARING_VIOLATION ? "the file is in use by another program" : SystemMessage(static_cast<unsigned long>(error));
   ThrowEngineError(genCode, subCode, what + ": " + reason, path, operation, osCode);
 }
 
@@ -49,6 +51,8 @@ void Lock(int descriptor, bool exclusive, const std::string& path, int genCode, 
 }
 
 }  // namespace
+
+std::string SystemMessage(unsigned long code) { return std::strerror(static_cast<int>(code)); }
 
 File File::Open(const std::string& path, FileAccess access) {
   const bool writable = access == FileAccess::kReadWriteAlone;

@@ -4,21 +4,11 @@
 
 #include "engine_error.h"
 #include "file.h"
+#include "system_message.h"
 
 namespace memotab {
 
 namespace {
-
-std::string SystemMessage(DWORD code) {
-  char* buffer = nullptr;
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                          FORMAT_MESSAGE_IGNORE_INSERTS,
-                                      nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-  std::string text = length > 0 ? std::string(buffer, length) : "system error " + std::to_string(code);
-  LocalFree(buffer);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.')) text.pop_back();
-  return text;
-}
 
 [[noreturn]] void ThrowSystemError(int genCode, int subCode, const std::string& what, const std::string& path,
                                    const std::string& operation, DWORD code = GetLastError()) {
@@ -39,6 +29,17 @@ OVERLAPPED At(uint64_t offset) {
 constexpr DWORD kMaxChunk = 1u << 30;
 
 }  // namespace
+
+std::string SystemMessage(unsigned long code) {
+  char* buffer = nullptr;
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                          FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  std::string text = length > 0 ? std::string(buffer, length) : "system error " + std::to_string(code);
+  LocalFree(buffer);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.')) text.pop_back();
+  return text;
+}
 
 File File::Open(const std::string& path, FileAccess access) {
   const bool writable = access == FileAccess::kReadWriteAlone;
