@@ -13,6 +13,7 @@
 #include "notes_visibility.h"
 #include "paths.h"
 #include "settings.h"
+#include "toolbar.h"
 #include "work_areas.h"
 
 namespace memotab {
@@ -85,7 +86,10 @@ void MAIN() {
                            .cTitle = kProgramTitle,
                            .nStyle = static_cast<uint32_t>(NOR(131072)),
                            .oIcon = icon});
-  oWndMain->bInit = [](TWindow& window) { window.Hide(); };
+  oWndMain->bInit = [](TWindow& window) {
+    BARRA(window);
+    window.Hide();
+  };
   oWndMain->Activate({.cShow = "NORMAL", .bValid = [] { return OCULTARNOTAS(); }});
 
   ShutDown();

@@ -2,6 +2,8 @@
 
 #include "win.h"
 
+#include <shellapi.h>
+
 namespace memotab {
 
 bool GETKEYSTATE(int nVKey) { return (GetKeyState(nVKey) & 0x8000) != 0; }
@@ -36,6 +38,12 @@ std::array<int, 4> GETCLIENTRECT(HWND hWnd) {
 
 bool WINHELP(const std::string& cFile, unsigned nCommand, uintptr_t nData) {
   return WinHelpA(GetActiveWindow(), cFile.c_str(), nCommand, nData) != FALSE;
+}
+
+bool SHELLOPEN(const std::string& cFile) {
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteA(GetActiveWindow(), "open", cFile.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  return result > 32;
 }
 
 HWND GETACTIVEWINDOW() { return GetActiveWindow(); }

@@ -33,6 +33,9 @@ bool SETWINDOWPOS(HWND hWnd, intptr_t hAfter, int nTop, int nLeft, int nWidth, i
 std::array<int, 4> GETCLIENTRECT(HWND hWnd);
 // Asks the platform's help viewer to open a help file for the active window.
 bool WINHELP(const std::string& cFile, unsigned nCommand = 3, uintptr_t nData = 0);
+// Opens a file with the program the user's system associates with it (a page in the
+// browser); false when that could not be started.
+bool SHELLOPEN(const std::string& cFile);
 // The handle of the active window of this program, or nothing.
 HWND GETACTIVEWINDOW();
 

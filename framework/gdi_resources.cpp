@@ -44,6 +44,30 @@ std::shared_ptr<TFont> TFont::New(const std::string& cFaceName, int nWidth, int 
   return std::shared_ptr<TFont>(new TFont(font, cFaceName));
 }
 
+std::shared_ptr<TPicture> TPicture::Load(const std::string& cName) {
+  const DWORD attributes = GetFileAttributesA(cName.c_str());
+  const bool isFile = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  const HANDLE image = isFile ? LoadImageA(nullptr, cName.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)
+                              : LoadImageA(GetModuleHandleA(nullptr), cName.c_str(), IMAGE_BITMAP, 0, 0, 0);
+  if (image == nullptr) return nullptr;
+  BITMAP info{};
+  GetObjectA(image, sizeof info, &info);
+  return std::shared_ptr<TPicture>(new TPicture(image, cName, info.bmWidth, info.bmHeight));
+}
+
+void TPicture::Draw(HDC hDC, int x, int y, bool lTransparent) const {
+  if (handle_ == nullptr) return;
+  const HDC source = CreateCompatibleDC(hDC);
+  const HGDIOBJ previous = SelectObject(source, handle_);
+  if (lTransparent) {
+    TransparentBlt(hDC, x, y, nWidth, nHeight, source, 0, 0, nWidth, nHeight, static_cast<UINT>(kTransparentKey));
+  } else {
+    BitBlt(hDC, x, y, nWidth, nHeight, source, 0, 0, SRCCOPY);
+  }
+  SelectObject(source, previous);
+  DeleteDC(source);
+}
+
 void RESALLFREE() {
   for (TGdiObject* object : TrackingList()) object->End();
 }

@@ -48,6 +48,28 @@ class TFont : public TGdiObject {
   TFont(void* handle, std::string face) : TGdiObject(handle), cFaceName(std::move(face)) {}
 };
 
+// A bitmap picture: from a .BMP file of that name when one exists, else the bitmap resource
+// of the program with that name.
+class TPicture : public TGdiObject {
+ public:
+  // Nothing when neither a file nor a resource of that name can be loaded.
+  static std::shared_ptr<TPicture> Load(const std::string& cName);
+  HBITMAP hBitmap() const { return static_cast<HBITMAP>(handle_); }
+  // Draws the picture with its top-left corner at (x, y). Transparent drawing leaves out
+  // the pixels of the key colour, magenta (255, 0, 255).
+  void Draw(HDC hDC, int x, int y, bool lTransparent) const;
+  const std::string cName;
+  const int nWidth;
+  const int nHeight;
+
+ private:
+  TPicture(void* handle, std::string name, int width, int height)
+      : TGdiObject(handle), cName(std::move(name)), nWidth(width), nHeight(height) {}
+};
+
+// The key colour of transparent pictures.
+inline constexpr int32_t kTransparentKey = 0xFF00FF;
+
 // Deletes every GDI object of the tracking list that is still alive. Called once, last,
 // when the program ends.
 void RESALLFREE();

@@ -52,6 +52,7 @@ WindowPtr TWindow::New(const TWindowParams& params) {
   return window;
 }
 
+TWindow::TWindow() = default;
 TWindow::~TWindow() = default;
 
 void TWindow::Construct(const TWindowParams& params) {
@@ -132,10 +133,10 @@ void TWindow::Create() {
   if (oIcon) SendMessageA(hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(oIcon->hIcon));
 }
 
-void TWindow::Link() {
+void TWindow::Link(bool subclass) {
   const size_t slot = RegistryLink(shared_from_this());
   SetWindowLongPtrA(hWnd, GWLP_USERDATA, static_cast<LONG_PTR>(slot));
-  nOldProc = SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DispatchProc));
+  if (subclass) nOldProc = SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DispatchProc));
 }
 
 void TWindow::Unlink() {
@@ -152,7 +153,17 @@ void TWindow::GetFont() {
     oFont = oWnd->oFont;
     return;
   }
-  oFont = TFont::New("System", 0, -12);
+  if (const auto reported = reinterpret_cast<HFONT>(SendMessageA(hWnd, WM_GETFONT, 0, 0))) {
+    LOGFONTA font{};
+    GetObjectA(reported, sizeof font, &font);
+    oFont = TFont::New(font.lfFaceName, 0, font.lfHeight);
+    return;
+  }
+  // The face the system uses for its own messages, 12 pixels high.
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  oFont = TFont::New(metrics.lfMessageFont.lfFaceName[0] != '\0' ? metrics.lfMessageFont.lfFaceName : "MS Shell Dlg", 0, -12);
 }
 
 // Operations ----------------------------------------------------------------------------
@@ -331,6 +342,10 @@ Result TWindow::ReSize(int nSizeType, int nWidth, int nHeight) {
 Result TWindow::GotFocus(HWND) {
   lFocused = true;
   if (bGotFocus) bGotFocus();
+  if (hCtlFocus != nullptr && IsWindow(hCtlFocus)) {
+    ::SetFocus(hCtlFocus);
+    return 0;
+  }
   for (const WindowPtr& control : aControls) {
     if (control->hWnd != nullptr && IsWindowEnabled(control->hWnd)) {
       ::SetFocus(control->hWnd);
@@ -387,9 +402,42 @@ Result TWindow::Close(WPARAM) { return std::nullopt; }
 
 Result TWindow::EraseBkGnd(HDC) { return 1; }
 
-Result TWindow::DrawItem(WPARAM, LPARAM) { return std::nullopt; }
+Result TWindow::DrawItem(WPARAM, LPARAM nLParam) {
+  const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(nLParam);
+  if (item->CtlType == ODT_MENU) return std::nullopt;
+  const WindowPtr control = WindowOf(item->hwndItem);
+  return control ? control->ReflectedDrawItem(nLParam) : std::nullopt;
+}
 
-Result TWindow::MeasureItem(WPARAM, LPARAM) { return std::nullopt; }
+Result TWindow::MeasureItem(WPARAM, LPARAM nLParam) {
+  const auto* item = reinterpret_cast<const MEASUREITEMSTRUCT*>(nLParam);
+  if (item->CtlType == ODT_MENU) return std::nullopt;
+  const WindowPtr control = ControlById(static_cast<int>(item->CtlID));
+  return control ? control->ReflectedMeasureItem(nLParam) : std::nullopt;
+}
+
+Result TWindow::Notify(WPARAM, LPARAM nLParam) {
+  const WindowPtr control = WindowOf(reinterpret_cast<const NMHDR*>(nLParam)->hwndFrom);
+  return control ? control->ReflectedNotify(nLParam) : std::nullopt;
+}
+
+Result TWindow::CtlColor(HWND hWndCtl, HDC hDCCtl) {
+  const WindowPtr control = WindowOf(hWndCtl);
+  return control ? control->ReflectedColor(hDCCtl) : std::nullopt;
+}
+
+Result TWindow::ReflectedCommand(int, int) { return std::nullopt; }
+Result TWindow::ReflectedColor(HDC) { return std::nullopt; }
+Result TWindow::ReflectedNotify(LPARAM) { return std::nullopt; }
+Result TWindow::ReflectedDrawItem(LPARAM) { return std::nullopt; }
+Result TWindow::ReflectedMeasureItem(LPARAM) { return std::nullopt; }
+
+WindowPtr TWindow::ControlById(int id) const {
+  for (const WindowPtr& control : aControls) {
+    if (control->nId == id) return control;
+  }
+  return nullptr;
+}
 
 Result TWindow::KeyDown(int nKey, int nFlags) {
   if (nKey == VK_TAB && oWnd != nullptr) {
@@ -404,7 +452,10 @@ Result TWindow::KeyDown(int nKey, int nFlags) {
 
 Result TWindow::KeyChar(int nKey, int nFlags) { return bKeyChar ? bKeyChar(nKey, nFlags) : std::nullopt; }
 
-Result TWindow::Command(WPARAM, LPARAM) { return std::nullopt; }
+Result TWindow::Command(WPARAM nWParam, LPARAM nLParam) {
+  const WindowPtr control = WindowOf(reinterpret_cast<HWND>(nLParam));
+  return control ? control->ReflectedCommand(LOWORD(nWParam), HIWORD(nWParam)) : std::nullopt;
+}
 
 Result TWindow::SysCommand(WPARAM nWParam, LPARAM) {
   const WPARAM command = nWParam & 0xFFF0;

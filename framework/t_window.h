@@ -82,9 +82,19 @@ class TWindow : public std::enable_shared_from_this<TWindow> {
   void SetColor(int32_t nText, int32_t nPane, std::shared_ptr<TBrush> brush = nullptr);
   bool PostMsg(unsigned nMsg, WPARAM nWParam = 0, LPARAM nLParam = 0) const;
   LRESULT SendMsg(unsigned nMsg, WPARAM nWParam = 0, LPARAM nLParam = 0) const;
+  // The child control with this identifier among aControls, or nothing.
+  WindowPtr ControlById(int id) const;
 
   // Routes one message to the method that handles it.
   virtual Result HandleEvent(unsigned nMsg, WPARAM nWParam, LPARAM nLParam);
+
+  // What a control does with the messages its parent receives about it: commands
+  // (clicks, selection changes), colour requests, notifications and owner drawing.
+  virtual Result ReflectedCommand(int nCommandId, int nNotifyCode);
+  virtual Result ReflectedColor(HDC hDCControl);
+  virtual Result ReflectedNotify(LPARAM nHeader);
+  virtual Result ReflectedDrawItem(LPARAM nDrawItem);
+  virtual Result ReflectedMeasureItem(LPARAM nMeasureItem);
   // The system window class of the object.
   virtual const char* ClassName() const { return "TWINDOW"; }
 
@@ -108,6 +118,7 @@ class TWindow : public std::enable_shared_from_this<TWindow> {
   bool lFocused = false;
   bool lValidating = false;
   std::vector<WindowPtr> aControls;
+  HWND hCtlFocus = nullptr;  // the child control that last had the focus
   std::optional<int> nResult;
   HDC hDC = nullptr;  // the device context while painting
   std::any Cargo;
@@ -133,13 +144,14 @@ class TWindow : public std::enable_shared_from_this<TWindow> {
   std::function<Result(HDC hDC)> bEraseBkGnd;
 
  protected:
-  TWindow() = default;
+  TWindow();
   // Builds the object's system window from the parameters (used by New and subclasses).
   void Construct(const TWindowParams& params);
   void Register() const;
   void Create();
-  // Attaches the object to the window registry; Unlink detaches it.
-  void Link();
+  // Attaches the object to the window registry and, when `subclass`, puts the dispatch
+  // procedure in place of the window's own; Unlink detaches it.
+  void Link(bool subclass = true);
   void Unlink();
   void GetFont();
 
@@ -175,7 +187,7 @@ class TWindow : public std::enable_shared_from_this<TWindow> {
   virtual Result GetMinMaxInfo(LPARAM) { return std::nullopt; }
   virtual Result QueryDragIcon() { return std::nullopt; }
   virtual Result CommNotify(WPARAM, LPARAM) { return std::nullopt; }
-  virtual Result Notify(WPARAM, LPARAM) { return std::nullopt; }
+  virtual Result Notify(WPARAM nWParam, LPARAM nLParam);
   virtual Result NcActivate(bool) { return std::nullopt; }
   virtual Result GetDlgCode(WPARAM) { return std::nullopt; }
   virtual Result NcMouseMove(WPARAM, LPARAM) { return std::nullopt; }
@@ -183,7 +195,7 @@ class TWindow : public std::enable_shared_from_this<TWindow> {
   virtual Result VScroll(WPARAM, LPARAM) { return std::nullopt; }
   virtual Result MenuSelect(WPARAM, LPARAM) { return std::nullopt; }
   virtual Result MenuChar(WPARAM, LPARAM) { return std::nullopt; }
-  virtual Result CtlColor(HWND, HDC) { return std::nullopt; }
+  virtual Result CtlColor(HWND hWndCtl, HDC hDCCtl);
   virtual Result MButtonDown(int, int, int) { return std::nullopt; }
   virtual Result MButtonUp(int, int, int) { return std::nullopt; }
   virtual Result MouseWheel(WPARAM, LPARAM) { return std::nullopt; }
@@ -197,8 +209,13 @@ class TWindow : public std::enable_shared_from_this<TWindow> {
   virtual Result DropOver(WPARAM, LPARAM) { return std::nullopt; }
   virtual Result AsyncSelect(WPARAM, LPARAM) { return std::nullopt; }
 
+
+ public:
   // Evaluates the controls' bWhen conditions and enables or disables them.
   void AEvalWhen() const;
+
+ protected:
+
 
  private:
   std::unique_ptr<tagPAINTSTRUCT> paint_;

@@ -2,6 +2,8 @@
 
 #include "win.h"
 
+#include "common_controls.h"
+
 namespace memotab {
 
 namespace {
@@ -29,6 +31,7 @@ bool WantsShadow() {
 }
 
 HWND ShowToolTip(HWND hWnd, const std::string& text) {
+  UseCommonControls();
   const HWND tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_BALLOON,
                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hWnd, nullptr,
                                        GetModuleHandleA(nullptr), nullptr);

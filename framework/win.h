@@ -6,3 +6,6 @@
 #endif
 #include <windows.h>
 #include <commctrl.h>
+
+// The framework calls the ANSI function by its own name; the bare name is a method of TBitmap.
+#undef LoadImage

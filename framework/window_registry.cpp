@@ -46,7 +46,9 @@ void NoteRegisteredClass(const std::string& name) { registeredClasses.push_back(
 std::vector<std::string> RegisteredWindowClasses() { return registeredClasses; }
 
 WindowPtr WindowOf(HWND hWnd) {
-  return RegistryAt(static_cast<size_t>(GetWindowLongPtrA(hWnd, GWLP_USERDATA)));
+  if (hWnd == nullptr) return nullptr;
+  WindowPtr window = RegistryAt(static_cast<size_t>(GetWindowLongPtrA(hWnd, GWLP_USERDATA)));
+  return window && window->hWnd == hWnd ? window : nullptr;
 }
 
 }  // namespace memotab

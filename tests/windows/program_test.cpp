@@ -122,6 +122,33 @@ TEST_F(ProgramTest, StartUpPacksTheTableAndMarksEveryNoteClosed) {
   EXPECT_EQ(FileText(dir.File("Memotab.INI")).find("[AGENTE]\r\nVISIBLE=.T.\r\nUSAR=.T.\r\nARCHIVO=\r\n"), 0u);
 }
 
+TEST_F(ProgramTest, MainWindowToolbarAndAboutBoxAsAUserSeesThem) {
+  test::CreateNoteTable(dir);
+  Program program(Folder());
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const HWND bar = FindWindowExA(main, nullptr, TOOLBARCLASSNAMEA, nullptr);
+  ASSERT_NE(bar, nullptr);
+  ShowWindow(main, SW_SHOWNA);  // as the tray icon will
+  UpdateWindow(main);
+  const std::filesystem::path artifacts = std::filesystem::current_path() / "artifacts";
+  std::filesystem::create_directories(artifacts);
+  Sleep(300);
+  EXPECT_GT(test::SaveWindowPicture(main, (artifacts / "main-window.bmp").string()), 20);
+
+  PostMessageA(main, WM_COMMAND, 5, reinterpret_cast<LPARAM>(bar));  // "Acerca de"
+  HWND about = nullptr;
+  ASSERT_TRUE(test::WaitUntil([&] { return (about = test::FindVisibleWindow("Acerca de..", program.Id())) != nullptr; }));
+  Sleep(300);
+  EXPECT_GT(test::SaveWindowPicture(about, (artifacts / "about-box.bmp").string()), 20);
+  EXPECT_EQ(test::WindowText(GetDlgItem(about, 500)), "Memotab v1.6");
+  test::ClickButton(about, 400);
+  ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(about); }));
+
+  PostMessageA(main, WM_COMMAND, 7, reinterpret_cast<LPARAM>(bar));  // "Salir de Memotab v1.6"
+  EXPECT_EQ(program.WaitForExit(10000), 0u);
+}
+
 TEST_F(ProgramTest, SecondCopyShowsTheInUseMessageAndEnds) {
   const std::string table = test::CreateNoteTable(dir);
   const auto tableBefore = ReadBytes(table);

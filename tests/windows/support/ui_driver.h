@@ -35,6 +35,18 @@ std::future<Result> WhenWindowAppears(const std::string& caption, std::function<
 
 // Presses a dialog's button as a click would.
 void ClickButton(HWND dialog, int buttonId);
+// Presses and releases the left mouse button over a control, as a user's click does: the
+// control takes the focus first.
+void ClickLikeUser(HWND control, int x = 4, int y = 4);
+// Posts a key press and release to a window.
+void PressKey(HWND window, int virtualKey);
+// The window that has the keyboard focus in the thread that owns `window`.
+HWND FocusOfThread(HWND window);
+// Saves what the screen shows of a window as a 24-bit .bmp file (a test artifact to look
+// at); returns how many different colours it holds, 0 when nothing could be captured.
+int SaveWindowPicture(HWND window, const std::string& path);
+// Checks `condition` every 20 ms until it holds or the time is up; returns whether it held.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(5));
 // The title of a window or the text of a static control, read without sending a message.
 std::string WindowText(HWND window);
 // The text of any control, asked of its thread (which must be running a message loop).

@@ -1,0 +1,40 @@
+#include "toolbar.h"
+
+#include "about.h"
+#include "app_state.h"
+#include "call_stack.h"
+#include "free_routines.h"
+#include "help.h"
+#include "startup.h"
+
+namespace memotab {
+
+namespace {
+
+// Buttons whose routines the program does not have yet stay disabled.
+bool NotYet() { return false; }
+
+}  // namespace
+
+std::shared_ptr<TToolBar> BARRA(TWindow& oWnd) {
+  const Routine routine;
+  const std::shared_ptr<TImageList> images = TImageList::New(32, 32);
+  for (const char* name : {"NUEVA", "OPC", "DIME", "AYUDA", "ACERCA", "OCULTA", "SALIR"}) {
+    images->AddMasked(name, NRGB(255, 0, 255));
+  }
+  const std::shared_ptr<TToolBar> bar = TToolBar::New(oWnd, 40, 40, images);
+  bar->AddButton(nullptr, "Crea una \r\nNueva Nota", {}, NotYet);
+  bar->AddSeparator();
+  bar->AddButton(nullptr, "Despliega las\r\nOpciones", {}, NotYet);
+  bar->AddButton(nullptr, "Notas pendientes", {}, NotYet);
+  bar->AddSeparator();
+  bar->AddButton([](TToolBar&) { AYUDA(); }, "Visualiza\r\nla Ayuda");
+  bar->AddButton([](TToolBar&) { ACERCA(); }, "Acerca de de\r\nMemotab v1.6");
+  bar->AddSeparator();
+  bar->AddButton([](TToolBar&) { oWndMain->Hide(); }, "Minimizar");
+  bar->AddSeparator();
+  bar->AddButton([](TToolBar&) { oWndMain->End(); }, "Salir de Memotab v1.6");
+  return bar;
+}
+
+}  // namespace memotab
