@@ -279,6 +279,8 @@ TEST(Dialog, PagesSwitchWithTheTabsAndControlsBindBothWays) {
     result.secondPageAfterClick =
         test::WaitUntil([&] { return IsWindowVisible(page(1)) && !IsWindowVisible(page(0)); });
     const HWND colours = GetDlgItem(page(1), 101);
+    Sleep(200);
+    test::SaveWindowPicture(dialog, ArtifactPath("options-colours-page.bmp"));
     SendMessageA(colours, CB_SETCURSEL, 2, 0);
     SendMessageA(page(1), WM_COMMAND, MAKEWPARAM(101, CBN_SELCHANGE), reinterpret_cast<LPARAM>(colours));
     const HWND texts = GetDlgItem(page(1), 102);
