@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "t_ms_agent.h"
 #include "t_window.h"
 #include "table.h"
 
@@ -19,6 +20,7 @@ inline bool lUseAgent = true;                  // reminders are spoken by the as
 inline bool lAgentVisible = true;              // the assistant shows at start-up
 inline std::string cAgentFile;                 // the character file chosen at start-up ("" for none)
 inline std::string cAgentName;                 // its name: the file name without folder and extension
+inline std::shared_ptr<TMsAgent> oAgent;       // the assistant
 inline std::vector<WindowPtr> aNoteWindows;    // the window of each note opened in this run, by record number - 1
 inline std::optional<Table> oNota;             // the note table, known by its alias "Nota"
 

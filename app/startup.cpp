@@ -36,6 +36,12 @@ void CleanNoteTable(Table& nota) {
 }
 
 void ShutDown() {
+  if (oAgent->IsVisible()) {
+    oAgent->lWait = true;
+    oAgent->Stop();
+    oAgent->Hide();
+  }
+  oAgent->End();
   if (oNota) {
     oNota->Close();
     CloseWorkArea(1);
@@ -69,9 +75,25 @@ void MAIN() {
   cAgentFile = CHOOSECHARACTER(LEEINI(settings, "AGENTE", "ARCHIVO", ""));
   cAgentName = CHARACTERNAME(cAgentFile);
 
+  oAgent = TMsAgent::New({.cName = cAgentName, .lMenu = false, .cFile = cAgentFile, .lSound = true});
+  oAgent->SetBalloon({}, 0, true);  // speech balloons stay until clicked
+  oAgent->lWait = true;
+  oAgent->cSoundInfo = ".\\Sounds\\Aviso.Wav";
+  oAgent->cSoundStop = ".\\Sounds\\Error.Wav";
+  oAgent->cSoundQuestion = ".\\Sounds\\Pregunta.Wav";
+
   oNota = OpenNoteTable(tablePath);
   if (!oNota) {
-    if (NETERR()) MSGINFO(std::string(kProgramTitle) + " ya está siendo usado!", kProgramTitle);
+    if (NETERR()) {
+      const std::string message = std::string(kProgramTitle) + " ya está siendo usado!";
+      // Without a character the assistant would show nothing: the message must be seen.
+      if (oAgent->lOK) {
+        oAgent->WInfo(message, kProgramTitle);
+      } else {
+        MSGINFO(message, kProgramTitle);
+      }
+    }
+    oAgent->End();
     return;  // any other failure has been reported by the error handler
   }
   UseWorkArea("Nota", *oNota);

@@ -46,6 +46,10 @@ bool SHELLOPEN(const std::string& cFile) {
   return result > 32;
 }
 
+void CURSORWAIT() { SetCursor(LoadCursorA(nullptr, IDC_WAIT)); }
+
+void CURSORARROW() { SetCursor(LoadCursorA(nullptr, IDC_ARROW)); }
+
 HWND GETACTIVEWINDOW() { return GetActiveWindow(); }
 
 }  // namespace memotab

@@ -36,6 +36,9 @@ bool WINHELP(const std::string& cFile, unsigned nCommand = 3, uintptr_t nData = 
 // Opens a file with the program the user's system associates with it (a page in the
 // browser); false when that could not be started.
 bool SHELLOPEN(const std::string& cFile);
+// Shows the wait cursor, or the arrow again.
+void CURSORWAIT();
+void CURSORARROW();
 // The handle of the active window of this program, or nothing.
 HWND GETACTIVEWINDOW();
 

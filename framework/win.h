@@ -7,5 +7,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-// The framework calls the ANSI function by its own name; the bare name is a method of TBitmap.
+// The framework calls these ANSI functions by their own names; the bare names are methods
+// of the framework's classes (TBitmap, TActiveX).
 #undef LoadImage
+#undef GetProp
+#undef SetProp

@@ -1,0 +1,198 @@
+// The assistant object against stand-ins for the character service and the balloon
+// control, and without any service at all (as on a system that has none).
+#include <gtest/gtest.h>
+
+#include "sounds.h"
+#include "stand_ins.h"
+#include "t_ms_agent.h"
+#include "ui_driver.h"
+
+namespace memotab {
+namespace {
+
+class AgentTest : public ::testing::Test {
+ protected:
+  std::shared_ptr<TMsAgent> NewAgent() {
+    return TMsAgent::New({.cName = "Nota", .lMenu = false, .cFile = "C:\\no\\existe\\Nota.acs", .lSound = true});
+  }
+  // The calls made since the last look, then forgotten.
+  std::string Sent() {
+    std::string calls = standIns.agent->Joined();
+    standIns.agent->Clear();
+    return calls;
+  }
+  void Answer(long code) {
+    standIns.balloonAnswer = std::make_shared<VARIANT>();
+    VariantInit(standIns.balloonAnswer.get());
+    standIns.balloonAnswer->vt = VT_I4;
+    standIns.balloonAnswer->lVal = code;
+  }
+
+  test::StandIns standIns;
+};
+
+TEST_F(AgentTest, CreationLoadsTheCharacterAndSetsItUp) {
+  const auto agent = NewAgent();
+  ASSERT_TRUE(agent->lOK);
+  EXPECT_EQ(agent->cName, "Nota");
+  EXPECT_FALSE(agent->cFile.has_value());
+  EXPECT_FALSE(agent->lMenu.has_value());
+  EXPECT_EQ(agent->lNeedClick, false);
+  EXPECT_EQ(agent->cSoundInfo, "");
+  EXPECT_EQ(agent->cFontNameDEF, "Tahoma");
+  EXPECT_EQ(agent->nFontSizeDEF, 9);
+  EXPECT_FALSE(agent->lWait);
+  // The file does not exist, so Load gets the name alone.
+  EXPECT_EQ(Sent(),
+            "Connected=I4:1 Characters() Load(BSTR:Nota) Character(BSTR:Nota) AutoPopupMenu=I4:0 "
+            "SoundEffectsOn=I4:1 Name=BSTR:Nota Balloon() Balloon.FontName Balloon.FontSize Balloon.Style=I4:15");
+  EXPECT_EQ(standIns.balloon->Joined(), "ButtonsCaptions=BSTR:&Aceptar;&Cancelar;&Anular;&Reintentar;&Ignorar;&Sí;&No");
+  agent->SetBalloon({}, 0, true);
+  EXPECT_EQ(Sent(), "Balloon.Style=I4:11");
+}
+
+TEST_F(AgentTest, ActionsFollowTheirConditions) {
+  const auto agent = NewAgent();
+  Sent();
+  agent->Move(10, 20);  // even hidden, at speed 1000
+  agent->Animate("Wave");  // hidden: nothing
+  agent->Hide();           // always sent
+  EXPECT_EQ(Sent(), "MoveTo(I4:10,I4:20,I4:1000) Visible() Hide()");
+  agent->Show();
+  EXPECT_EQ(Sent(), "Visible() Show()");
+  const std::shared_ptr<TOleAuto> request = agent->oResp;
+  agent->Show();  // already visible: nothing is sent, the last request stays
+  EXPECT_EQ(Sent(), "Visible()");
+  EXPECT_EQ(agent->oResp, request);
+  agent->SayThink("hmm");
+  EXPECT_EQ(agent->lResp, false);
+  EXPECT_FALSE(agent->lBusy());
+  EXPECT_EQ(agent->GetX(), 300);
+  EXPECT_EQ(agent->GetIntro(), "Una nota que habla");
+  agent->End();
+  EXPECT_NE(Sent().find("Unload(BSTR:Nota)"), std::string::npos);
+}
+
+TEST_F(AgentTest, WaitingFollowsTheRequestsButNotLoopingAnimations) {
+  *standIns.requestMilliseconds = 300;
+  *standIns.characterVisible = true;
+  const auto agent = NewAgent();
+  agent->lWait = true;
+  ULONGLONG start = GetTickCount64();
+  agent->Animate("Thinking");
+  EXPECT_LT(GetTickCount64() - start, 200u);
+  start = GetTickCount64();
+  agent->Animate("Wave");
+  EXPECT_GE(GetTickCount64() - start, 290u);
+  EXPECT_FALSE(agent->lBusy());
+  start = GetTickCount64();
+  agent->GetAttention();  // three animations queued, one wait after the last
+  EXPECT_GE(GetTickCount64() - start, 290u);
+  EXPECT_LT(GetTickCount64() - start, 800u);
+}
+
+TEST_F(AgentTest, SpeechOfAHiddenCharacterGoesToABox) {
+  const auto agent = NewAgent();
+  std::future<std::string> box = test::WhenWindowAppears<std::string>("Nota", [](HWND window) {
+    const std::string text = window == nullptr ? "" : test::WindowText(GetDlgItem(window, 0xFFFF));
+    if (window != nullptr) test::ClickButton(window, IDOK);
+    return text;
+  });
+  agent->Say("Comprar pan");
+  EXPECT_EQ(box.get(), "Comprar pan");
+  EXPECT_EQ(Sent().find("Speak"), std::string::npos);
+  EXPECT_FALSE(agent->IsVisible());
+}
+
+TEST_F(AgentTest, BalloonsOfAVisibleCharacterTellItsAnswer) {
+  *standIns.requestMilliseconds = 0;
+  *standIns.characterVisible = true;
+  const auto agent = NewAgent();
+  agent->lWait = true;
+  Sent();
+  standIns.balloon->Clear();
+  Answer(6);
+  EXPECT_EQ(agent->WYesNo("¿Borrar?", "Memotab v1.6"), true);
+  EXPECT_EQ(Sent(), "Visible() Stop() Visible() Play(BSTR:Confused) Left Top Width Stop() Visible() Play(BSTR:RestPose)");
+  EXPECT_EQ(standIns.balloon->Joined(),
+            "SetCharacterPosition(I4:300,I4:200,I4:128) MsgBalloon(BSTR:¿Borrar?,I4:68,BSTR:Memotab v1.6)");
+  EXPECT_TRUE(agent->lWait);  // restored
+  Answer(7);
+  EXPECT_EQ(agent->WYesNo("¿Borrar?"), false);
+  standIns.balloonAnswer.reset();  // a balloon that fails answers nothing
+  EXPECT_EQ(agent->WYesNo("¿Borrar?"), false);
+  Answer(2);
+  EXPECT_EQ(agent->WYesNoCancel("¿Guardar?"), 2);
+  standIns.balloon->Clear();
+  agent->WInfo("Listo");
+  EXPECT_EQ(standIns.balloon->calls.back(), "MsgBalloon(BSTR:Listo,I4:64,BSTR:Nota)");
+  agent->WStop("Error");
+  EXPECT_EQ(standIns.balloon->calls.back(), "MsgBalloon(BSTR:Error,I4:16,BSTR:Nota)");
+  EXPECT_NE(Sent().find("Play(BSTR:Decline)"), std::string::npos);
+  agent->WTip("Consejo");
+  EXPECT_EQ(standIns.balloon->calls.back(), "MsgBalloon(BSTR:Consejo,I4:0)");
+  EXPECT_EQ(agent->WGet("¿Nombre?", "Pregunta"), "escrito");
+  EXPECT_EQ(standIns.balloon->calls.back(), "InputBalloon(BSTR:¿Nombre?,BSTR:Pregunta)");
+}
+
+TEST_F(AgentTest, BalloonsOfAHiddenCharacterUseMessageBoxes) {
+  const auto agent = NewAgent();
+  std::future<bool> yes = test::WhenWindowAppears<bool>("Memotab v1.6", [](HWND box) {
+    if (box != nullptr) test::ClickButton(box, IDYES);
+    return box != nullptr;
+  });
+  EXPECT_EQ(agent->WYesNo("¿Borrar?", "Memotab v1.6"), true);
+  EXPECT_TRUE(yes.get());
+  std::future<bool> cancel = test::WhenWindowAppears<bool>("Nota", [](HWND box) {
+    if (box != nullptr) test::ClickButton(box, IDCANCEL);
+    return box != nullptr;
+  });
+  EXPECT_EQ(agent->WYesNoCancel("¿Guardar?"), 2);
+  EXPECT_TRUE(cancel.get());
+  std::future<bool> confirmed = test::WhenWindowAppears<bool>("Nota", [](HWND box) {
+    if (box != nullptr) test::ClickButton(box, IDOK);
+    return box != nullptr;
+  });
+  EXPECT_EQ(agent->WGet("¿Nombre?"), std::string(100, ' '));
+  EXPECT_TRUE(confirmed.get());
+  EXPECT_TRUE(standIns.balloon->calls.size() == 1);  // only the captions: no balloon was shown
+}
+
+TEST(AgentWithoutService, EverythingDegradesQuietly) {
+  // No stand-ins: the system has no character service and no balloon control.
+  const auto agent = TMsAgent::New({.cName = "Genie", .cFile = "C:\\no\\Genie.acs"});
+  EXPECT_FALSE(agent->lOK);
+  EXPECT_FALSE(agent->cName.has_value());
+  EXPECT_EQ(agent->GetName(), "TMsAgent v2.0");
+  EXPECT_EQ(agent->GetX(), 0);
+  EXPECT_EQ(agent->GetY(), 0);
+  EXPECT_FALSE(agent->IsVisible());
+  EXPECT_FALSE(agent->lBusy());
+  const ULONGLONG start = GetTickCount64();
+  EXPECT_EQ(agent->WYesNo("¿Borrar?"), std::nullopt);
+  EXPECT_EQ(agent->WGet("¿Nombre?"), std::nullopt);
+  agent->WInfo("nada");
+  agent->Show();
+  agent->Animate("Wave");
+  agent->End();  // releases nothing of a service and returns at once
+  EXPECT_LT(GetTickCount64() - start, 300u);
+  EXPECT_EQ(agent->oWnd->hWnd, nullptr);
+}
+
+TEST(Sounds, TonesLastTheirTicks) {
+  ULONGLONG start = GetTickCount64();
+  TONE(440, 0);
+  EXPECT_LT(GetTickCount64() - start, 20u);
+  start = GetTickCount64();
+  TONE(15, 2);  // too low to sound: only the time passes
+  EXPECT_GE(GetTickCount64() - start, 160u);
+  start = GetTickCount64();
+  BADSOUND();  // 7 ticks of tone and 3 silent ones
+  EXPECT_GE(GetTickCount64() - start, 545u);
+  start = GetTickCount64();
+  GOODSOUND();
+  EXPECT_GE(GetTickCount64() - start, 325u);
+}
+
+}  // namespace
+}  // namespace memotab

@@ -1,0 +1,143 @@
+// The automation bridge through objects built into the test: the values that reach an
+// object, the values that come back, and how TOleAuto and TActiveX report (or do not).
+#include <gtest/gtest.h>
+
+#include "ole_bridge.h"
+#include "stand_ins.h"
+#include "t_activex.h"
+#include "t_ole_auto.h"
+#include "ui_driver.h"
+
+namespace memotab {
+namespace {
+
+class BridgeTest : public ::testing::Test {
+ protected:
+  test::StandIns standIns;
+  std::shared_ptr<TOleAuto> recorder = TOleAuto::New(std::string("Test.Recorder"));
+  std::vector<std::string>& Calls() { return standIns.recorder->calls; }
+};
+
+// Answers the next box with this caption, reporting its text.
+std::future<std::string> AnswerBox(const std::string& caption) {
+  return test::WhenWindowAppears<std::string>(caption, [](HWND box) {
+    if (box == nullptr) return std::string("(no box)");
+    const std::string text = test::WindowText(GetDlgItem(box, 0xFFFF));
+    test::ClickButton(box, IDOK);
+    return text;
+  });
+}
+
+TEST_F(BridgeTest, ArgumentsArriveConvertedAndInOrder) {
+  ASSERT_NE(recorder->hObj, 0);
+  EXPECT_EQ(OLE2TXTERROR(), "S_OK");
+  recorder->Invoke("Record", {int64_t{1}, {}, {}});
+  recorder->Invoke("Record", {{}, int64_t{2}});
+  recorder->Invoke("Record", {true, false, *Date::FromYmd(1900, 1, 1), 2.5, std::string("ñá"), OtherValue{}});
+  recorder->Invoke("Record", {recorder});
+  EXPECT_EQ(Calls(), (std::vector<std::string>{"Record(I4:1)", "Record(EMPTY,I4:2)",
+                                               "Record(BOOL:1,BOOL:0,DATE:2,R8:2.5,BSTR:ñá,EMPTY)",
+                                               "Record(DISPATCH)"}));
+  recorder->Assign("value", int64_t{42});
+  EXPECT_EQ(Calls().back(), "Value=I4:42");
+  EXPECT_EQ(recorder->Send("VALUE"), OleValue(int64_t{42}));
+}
+
+TEST_F(BridgeTest, ResultsComeBackAsProgramValues) {
+  EXPECT_EQ(recorder->Invoke("Echo", {std::string("mañana")}), OleValue(std::string("mañana")));
+  EXPECT_EQ(recorder->Invoke("Returns", {std::string("TEXT")}), OleValue(std::string("mañana también")));
+  EXPECT_EQ(recorder->Invoke("Returns", {std::string("UI1")}), OleValue(int64_t{200}));
+  EXPECT_EQ(recorder->Invoke("Returns", {std::string("CY")}), OleValue(1.5));
+  EXPECT_EQ(recorder->Invoke("Returns", {std::string("DATE")}), OleValue(*Date::FromYmd(1900, 1, 1)));
+  EXPECT_EQ(recorder->Invoke("Returns", {std::string("BOOL")}), OleValue(true));
+  EXPECT_EQ(recorder->Invoke("Returns", {std::string("EMPTY")}), OleValue());
+
+  const OleValue object = recorder->Invoke("Returns", {std::string("OBJECT")});
+  const auto* wrapped = std::get_if<std::shared_ptr<TOleAuto>>(&object);
+  ASSERT_NE(wrapped, nullptr);
+  EXPECT_NE((*wrapped)->hObj, recorder->hObj);
+  (*wrapped)->Invoke("Record", {int64_t{5}});
+  EXPECT_EQ(Calls().back(), "Record(I4:5)");
+
+  // A type the program cannot hold: nil and the code -1, with no box.
+  EXPECT_EQ(OLEINVOKE(recorder->hObj, "Returns", {std::string("I8")}), OleValue());
+  EXPECT_EQ(OLEERROR(), -1);
+  EXPECT_EQ(OLE2TXTERROR(), "Unknown error");
+
+  std::future<std::string> box = AnswerBox("VT_ERROR !");
+  EXPECT_EQ(OLEINVOKE(recorder->hObj, "Returns", {std::string("ERROR")}), OleValue());
+  EXPECT_EQ(box.get(), "0000");
+}
+
+TEST_F(BridgeTest, PropertyReadOfAMethodIsRetriedAsACall) {
+  std::future<std::string> noBox = test::WhenWindowAppears<std::string>(
+      "OLE Error", [](HWND box) { return box == nullptr ? std::string() : test::WindowText(box); },
+      std::chrono::milliseconds(500));
+  EXPECT_EQ(recorder->Send("onlymethod"), OleValue(int64_t{7}));
+  EXPECT_EQ(Calls(), (std::vector<std::string>{"OnlyMethod()", "OnlyMethod()"}));
+  EXPECT_EQ(noBox.get(), "");
+}
+
+TEST_F(BridgeTest, FailuresAreShownInOleErrorBoxes) {
+  std::future<std::string> alert = AnswerBox("OLE Error");
+  std::future<std::string> type = AnswerBox("Information");
+  EXPECT_EQ(recorder->Invoke("NoSuchMember"), OleValue());
+  EXPECT_EQ(alert.get(), "NoSuchMember:   DISP_E_UNKNOWNNAME");
+  EXPECT_EQ(type.get(), "U");
+
+  std::future<std::string> exception = AnswerBox("Prueba");
+  const OleValue self = recorder->Invoke("Fails");
+  EXPECT_EQ(exception.get(), "Algo falló");
+  ASSERT_TRUE(std::holds_alternative<std::shared_ptr<TOleAuto>>(self));
+  EXPECT_EQ(std::get<std::shared_ptr<TOleAuto>>(self), recorder);
+}
+
+TEST_F(BridgeTest, RuntimeHoldsAreCountedAndUnknownProgIdsFail) {
+  const int holds = OleInitCount();
+  const std::shared_ptr<TOleAuto> missing = TOleAuto::New(std::string("No.Such.Object"));
+  EXPECT_EQ(missing->hObj, 0);
+  EXPECT_EQ(OLE2TXTERROR(), "CO_E_CLASSSTRING");
+  EXPECT_EQ(OleInitCount(), holds + 1);
+  missing->End();
+  EXPECT_EQ(OleInitCount(), holds);
+  // An object the system has wins over the program's own; this one comes from the system.
+  const std::shared_ptr<TOleAuto> dictionary = TOleAuto::New(std::string("Scripting.Dictionary"));
+  ASSERT_NE(dictionary->hObj, 0);
+  dictionary->Invoke("Add", {std::string("clave"), std::string("valor")});
+  EXPECT_EQ(dictionary->Send("COUNT"), OleValue(int64_t{1}));
+  dictionary->End();
+}
+
+TEST_F(BridgeTest, HostedControlsAreCalledWithoutReports) {
+  const WindowPtr host = TWindow::New({});
+  const std::shared_ptr<TActiveX> control = TActiveX::New(*host, "Test.Recorder");
+  ASSERT_NE(control->hActiveX, 0);
+  EXPECT_EQ(control->Do("Record", {int64_t{1}, int64_t{2}, int64_t{3}, int64_t{4}}), OleValue());
+  EXPECT_TRUE(Calls().empty());  // more than three arguments: nothing is called
+  control->Do("Record", {int64_t{1}, {}, {}});
+  EXPECT_EQ(Calls().back(), "Record(I4:1,EMPTY,EMPTY)");  // exactly the arguments given
+  control->SetProp("Value", std::string("hola"));
+  EXPECT_EQ(control->GetProp("Value"), OleValue(std::string("hola")));
+  EXPECT_EQ(control->Do("NoSuchMember"), OleValue());  // and no box
+
+  const std::shared_ptr<TActiveX> missing = TActiveX::New(*host, "No.Such.Control");
+  EXPECT_EQ(missing->hActiveX, 0);
+  EXPECT_EQ(missing->Do("Anything"), OleValue());
+}
+
+TEST(HostedControl, ARealControlOfTheSystemIsEmbedded) {
+  // The system's web browser control: embedded, activated in place, driven by name.
+  const WindowPtr host = TWindow::New({});
+  const std::shared_ptr<TActiveX> browser = TActiveX::New(*host, "Shell.Explorer.2");
+  ASSERT_NE(browser->hActiveX, 0);
+  EXPECT_NE(GetWindow(browser->hWnd, GW_CHILD), nullptr);  // its own window, inside ours
+  EXPECT_TRUE(std::holds_alternative<std::string>(browser->GetProp("LocationURL")));
+  browser->SetProp("Silent", true);
+  EXPECT_EQ(browser->GetProp("Silent"), OleValue(true));
+  SendMessageA(browser->hWnd, WM_SIZE, 0, MAKELPARAM(320, 240));
+  DestroyWindow(browser->hWnd);
+  EXPECT_EQ(browser->hActiveX, 0);
+}
+
+}  // namespace
+}  // namespace memotab

@@ -1,0 +1,237 @@
+#include "stand_ins.h"
+
+#include <cstdio>
+#include <functional>
+#include <map>
+
+namespace memotab::test {
+
+namespace {
+
+std::string Narrow(const wchar_t* text) {
+  char narrow[1024] = {};
+  WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow - 1, nullptr, nullptr);
+  return narrow;
+}
+
+std::string Arguments(const BuiltInDispatch::Call& call) {
+  std::string text;
+  for (const VARIANT* argument : call.args) text += (text.empty() ? "" : ",") + Describe(*argument);
+  return text;
+}
+
+// A stand-in whose members log themselves; members answer through the handlers given.
+class Logged : public BuiltInDispatch {
+ public:
+  Logged(std::shared_ptr<CallLog> log, std::string prefix) : log_(std::move(log)), prefix_(std::move(prefix)) {}
+
+  // A property the stand-in keeps: reads give its value, writes replace it.
+  void Property(const std::wstring& name, VARIANT initial) {
+    auto value = std::make_shared<VARIANT>(initial);
+    AddMember(name, [this, name, value](const Call& call, VARIANT* result) -> HRESULT {
+      if (call.flags & DISPATCH_PROPERTYPUT) {
+        log_->calls.push_back(prefix_ + Narrow(name.c_str()) + "=" + Describe(*call.args.back()));
+        VariantCopy(value.get(), const_cast<VARIANT*>(call.args.back()));
+        return S_OK;
+      }
+      log_->calls.push_back(prefix_ + Narrow(name.c_str()));
+      return result != nullptr ? VariantCopy(result, value.get()) : S_OK;
+    });
+  }
+  // A method: logs its call and answers through `answer`.
+  void Method(const std::wstring& name, std::function<HRESULT(const Call&, VARIANT*)> answer) {
+    AddMember(name, [this, name, answer = std::move(answer)](const Call& call, VARIANT* result) {
+      log_->calls.push_back(prefix_ + Narrow(name.c_str()) + "(" + Arguments(call) + ")");
+      return answer(call, result);
+    });
+  }
+
+ private:
+  std::shared_ptr<CallLog> log_;
+  std::string prefix_;
+};
+
+VARIANT Long(long value) {
+  VARIANT variant;
+  VariantInit(&variant);
+  variant.vt = VT_I4;
+  variant.lVal = value;
+  return variant;
+}
+
+VARIANT Text(const wchar_t* value) {
+  VARIANT variant;
+  VariantInit(&variant);
+  variant.vt = VT_BSTR;
+  variant.bstrVal = SysAllocString(value);
+  return variant;
+}
+
+// A request of the character service: finished once its time is over, interrupted by Stop.
+class Request : public BuiltInDispatch {
+ public:
+  explicit Request(int milliseconds) : done_(GetTickCount64() + static_cast<ULONGLONG>(milliseconds)) {
+    AddMember(L"Status", [this](const Call&, VARIANT* result) {
+      Return(result, static_cast<long>(GetTickCount64() >= done_ ? 0 : 4));
+      return S_OK;
+    });
+  }
+
+ private:
+  ULONGLONG done_;
+};
+
+IDispatch* NewRequest(int milliseconds) { return new Request(milliseconds); }
+
+Logged* Recorder(std::shared_ptr<CallLog> log) {
+  auto* recorder = new Logged(log, "");
+  recorder->Method(L"Record", [](const BuiltInDispatch::Call&, VARIANT*) { return S_OK; });
+  recorder->Method(L"Echo", [](const BuiltInDispatch::Call& call, VARIANT* result) {
+    return call.args.empty() || result == nullptr ? S_OK : VariantCopy(result, const_cast<VARIANT*>(call.args.front()));
+  });
+  recorder->Property(L"Value", Long(0));
+  recorder->Method(L"Returns", [log](const BuiltInDispatch::Call& call, VARIANT* result) -> HRESULT {
+    const std::string kind = Narrow(call.args.front()->bstrVal);
+    if (kind == "I8") {
+      result->vt = VT_I8;
+      result->llVal = 1;
+    } else if (kind == "UI1") {
+      result->vt = VT_UI1;
+      result->bVal = 200;
+    } else if (kind == "CY") {
+      result->vt = VT_CY;
+      result->cyVal.int64 = 15000;  // 1.5
+    } else if (kind == "DATE") {
+      result->vt = VT_DATE;
+      result->date = 2.75;  // 1 January 1900, in the afternoon
+    } else if (kind == "BOOL") {
+      result->vt = VT_BOOL;
+      result->boolVal = 5;
+    } else if (kind == "ERROR") {
+      result->vt = VT_ERROR;
+      result->scode = E_FAIL;
+    } else if (kind == "OBJECT") {
+      BuiltInDispatch::Return(result, static_cast<IDispatch*>(Recorder(log)));
+    } else if (kind == "TEXT") {
+      BuiltInDispatch::Return(result, std::wstring(L"mañana también"));
+    }
+    return S_OK;
+  });
+  recorder->Method(L"OnlyMethod", [](const BuiltInDispatch::Call& call, VARIANT* result) -> HRESULT {
+    if (call.flags == DISPATCH_PROPERTYGET) return DISP_E_MEMBERNOTFOUND;
+    BuiltInDispatch::Return(result, 7L);
+    return S_OK;
+  });
+  recorder->Method(L"Fails", [](const BuiltInDispatch::Call& call, VARIANT*) -> HRESULT {
+    if (call.exception != nullptr) {
+      call.exception->bstrSource = SysAllocString(L"Prueba");
+      call.exception->bstrDescription = SysAllocString(L"Algo falló");
+    }
+    return DISP_E_EXCEPTION;
+  });
+  return recorder;
+}
+
+IDispatch* NewCharacter(std::shared_ptr<CallLog> log, std::shared_ptr<int> milliseconds, std::shared_ptr<bool> visible) {
+  auto* character = new Logged(log, "");
+  for (const wchar_t* name : {L"AutoPopupMenu", L"SoundEffectsOn", L"Name"}) character->Property(name, Long(0));
+  character->Property(L"Version", Text(L"2.0"));
+  character->Property(L"Description", Text(L"Una nota que habla"));
+  character->Property(L"ExtraData", Text(L""));
+  character->Property(L"Left", Long(300));
+  character->Property(L"Top", Long(200));
+  character->Property(L"Width", Long(128));
+  character->Property(L"Height", Long(128));
+  const auto request = [milliseconds](const BuiltInDispatch::Call&, VARIANT* result) {
+    BuiltInDispatch::Return(result, NewRequest(*milliseconds));
+    return S_OK;
+  };
+  character->Method(L"Visible", [visible](const BuiltInDispatch::Call&, VARIANT* result) {
+    BuiltInDispatch::Return(result, *visible);
+    return S_OK;
+  });
+  character->Method(L"Show", [visible, request](const BuiltInDispatch::Call& call, VARIANT* result) {
+    *visible = true;
+    return request(call, result);
+  });
+  character->Method(L"Hide", [visible, request](const BuiltInDispatch::Call& call, VARIANT* result) {
+    *visible = false;
+    return request(call, result);
+  });
+  for (const wchar_t* name : {L"Speak", L"Think", L"MoveTo", L"Play"}) character->Method(name, request);
+  character->Method(L"Stop", [](const BuiltInDispatch::Call&, VARIANT*) { return S_OK; });
+  auto* balloon = new Logged(log, "Balloon.");
+  balloon->Property(L"FontName", Text(L"Tahoma"));
+  balloon->Property(L"FontSize", Long(9));
+  balloon->Property(L"Style", Long(0));
+  character->Method(L"Balloon", [balloon](const BuiltInDispatch::Call&, VARIANT* result) {
+    balloon->AddRef();
+    BuiltInDispatch::Return(result, static_cast<IDispatch*>(balloon));
+    return S_OK;
+  });
+  return character;
+}
+
+}  // namespace
+
+std::string Describe(const VARIANT& value) {
+  char text[64] = {};
+  switch (value.vt) {
+    case VT_EMPTY: return "EMPTY";
+    case VT_I4: std::snprintf(text, sizeof text, "I4:%ld", static_cast<long>(value.lVal)); return text;
+    case VT_R8: std::snprintf(text, sizeof text, "R8:%g", value.dblVal); return text;
+    case VT_BOOL: std::snprintf(text, sizeof text, "BOOL:%d", static_cast<int>(value.boolVal)); return text;
+    case VT_DATE: std::snprintf(text, sizeof text, "DATE:%g", value.date); return text;
+    case VT_BSTR: return "BSTR:" + Narrow(value.bstrVal);
+    case VT_DISPATCH: return "DISPATCH";
+    default: std::snprintf(text, sizeof text, "VT%d", static_cast<int>(value.vt)); return text;
+  }
+}
+
+std::string CallLog::Joined() const {
+  std::string text;
+  for (const std::string& call : calls) text += (text.empty() ? "" : " ") + call;
+  return text;
+}
+
+StandIns::StandIns() {
+  RegisterBuiltInObject("Test.Recorder", [log = recorder] { return static_cast<IDispatch*>(Recorder(log)); });
+  RegisterBuiltInObject("Agent.Control.2", [log = agent, milliseconds = requestMilliseconds, visible = characterVisible] {
+    auto* control = new Logged(log, "");
+    control->Property(L"Connected", Long(0));
+    auto* characters = new Logged(log, "");
+    characters->Method(L"Load", [](const BuiltInDispatch::Call&, VARIANT*) { return S_OK; });
+    characters->Method(L"Unload", [](const BuiltInDispatch::Call&, VARIANT*) { return S_OK; });
+    IDispatch* character = NewCharacter(log, milliseconds, visible);
+    characters->Method(L"Character", [character](const BuiltInDispatch::Call&, VARIANT* result) {
+      character->AddRef();
+      BuiltInDispatch::Return(result, character);
+      return S_OK;
+    });
+    control->Method(L"Characters", [characters](const BuiltInDispatch::Call&, VARIANT* result) {
+      characters->AddRef();
+      BuiltInDispatch::Return(result, static_cast<IDispatch*>(characters));
+      return S_OK;
+    });
+    return static_cast<IDispatch*>(control);
+  });
+  RegisterBuiltInObject("BlnDialog.Balloon", [this, log = balloon] {
+    auto* control = new Logged(log, "");
+    control->Property(L"ButtonsCaptions", Text(L""));
+    control->Method(L"SetCharacterPosition", [](const BuiltInDispatch::Call&, VARIANT*) { return S_OK; });
+    control->Method(L"MsgBalloon", [this](const BuiltInDispatch::Call&, VARIANT* result) {
+      return balloonAnswer && result != nullptr ? VariantCopy(result, balloonAnswer.get()) : S_OK;
+    });
+    control->Method(L"InputBalloon", [this](const BuiltInDispatch::Call&, VARIANT* result) {
+      BuiltInDispatch::Return(result, *balloonText);
+      return S_OK;
+    });
+    return static_cast<IDispatch*>(control);
+  });
+}
+
+StandIns::~StandIns() {
+  for (const char* progId : {"Test.Recorder", "Agent.Control.2", "BlnDialog.Balloon"}) UnregisterBuiltInObject(progId);
+}
+
+}  // namespace memotab::test

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "builtin_objects.h"
+
+namespace memotab::test {
+
+// What the stand-ins were asked, in order: "NAME" for a read, "NAME=value" for a write,
+// "NAME(arg,arg)" for a call; values as TYPE:value ("I4:1", "BOOL:1", "BSTR:texto").
+struct CallLog {
+  std::vector<std::string> calls;
+  std::string Joined() const;
+  void Clear() { calls.clear(); }
+};
+
+// An automation argument as TYPE:value.
+std::string Describe(const VARIANT& value);
+
+// Registers the stand-ins under the ProgIDs the program uses, and removes them again:
+// "Test.Recorder" records every call and answers with values of any automation type;
+// "Agent.Control.2" stands in for the character service (its requests finish after
+// `requestMilliseconds`); "BlnDialog.Balloon" for the balloon control (it answers with
+// `balloonAnswer`, a number, or `balloonText`).
+class StandIns {
+ public:
+  StandIns();
+  ~StandIns();
+  StandIns(const StandIns&) = delete;
+  StandIns& operator=(const StandIns&) = delete;
+
+  std::shared_ptr<CallLog> recorder = std::make_shared<CallLog>();
+  std::shared_ptr<CallLog> agent = std::make_shared<CallLog>();
+  std::shared_ptr<CallLog> balloon = std::make_shared<CallLog>();
+  std::shared_ptr<int> requestMilliseconds = std::make_shared<int>(150);
+  std::shared_ptr<VARIANT> balloonAnswer;
+  std::shared_ptr<std::wstring> balloonText = std::make_shared<std::wstring>(L"escrito");
+  std::shared_ptr<bool> characterVisible = std::make_shared<bool>(false);
+};
+
+}  // namespace memotab::test
