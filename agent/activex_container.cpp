@@ -8,17 +8,11 @@
 #include <atomic>
 
 #include "builtin_objects.h"
+#include "wide_text.h"
 
 namespace memotab {
 
 namespace {
-
-std::wstring Wide(const std::string& text) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
-}
 
 // The site a hosted control lives in: its client site, in-place site and frame, and the
 // sink of its events (which the program does not use).
@@ -141,7 +135,7 @@ struct Container {
 };
 
 IUnknown* CreateControl(const std::string& name) {
-  const std::wstring wide = Wide(name);
+  const std::wstring wide = AnsiToWide(name);
   CLSID classId{};
   HRESULT result = !name.empty() && name.front() == '{' ? CLSIDFromString(wide.c_str(), &classId)
                                                         : CLSIDFromProgID(wide.c_str(), &classId);

@@ -8,6 +8,7 @@
 
 #include "builtin_objects.h"
 #include "t_ole_auto.h"
+#include "wide_text.h"
 
 namespace memotab {
 
@@ -26,19 +27,8 @@ EXCEPINFO lastException{};
 constexpr LCID kUserDefaultLocale = 0x400;
 constexpr long kJulianDayOf18991230 = 2415019;
 
-std::wstring Wide(const std::string& text) {
-  const int length = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
-}
-
 std::string Narrow(const wchar_t* text, int length) {
-  if (text == nullptr) return {};
-  const int size = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, length, narrow.data(), size, nullptr, nullptr);
-  return narrow;
+  return text == nullptr ? std::string() : WideToAnsi(std::wstring_view(text, static_cast<size_t>(length)));
 }
 
 std::string Narrow(BSTR text) { return Narrow(text, static_cast<int>(SysStringLen(text))); }
@@ -59,7 +49,7 @@ VARIANT ToVariant(const OleValue& value) {
     variant.vt = VT_R8;
     variant.dblVal = *real;
   } else if (const auto* text = std::get_if<std::string>(&value)) {
-    const std::wstring wide = Wide(*text);
+    const std::wstring wide = AnsiToWide(*text);
     variant.vt = VT_BSTR;
     variant.bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
   } else if (const auto* logical = std::get_if<bool>(&value)) {
@@ -146,7 +136,7 @@ bool CallMember(intptr_t hObj, const std::string& member, const std::vector<OleV
     return false;
   }
   auto* object = reinterpret_cast<IDispatch*>(hObj);
-  std::wstring name = Wide(member);
+  std::wstring name = AnsiToWide(member);
   LPOLESTR names[] = {name.data()};
   DISPID id = DISPID_UNKNOWN;
   lastError = object->GetIDsOfNames(IID_NULL, names, 1, kUserDefaultLocale, &id);
@@ -170,7 +160,7 @@ bool CallMember(intptr_t hObj, const std::string& member, const std::vector<OleV
 }
 
 bool ReadIdentifier(const std::string& text, GUID& identifier) {
-  std::wstring wide = Wide(text);
+  std::wstring wide = AnsiToWide(text);
   lastError = CLSIDFromString(wide.data(), &identifier);
   return lastError == 0;
 }
@@ -187,7 +177,7 @@ intptr_t CREATEOLEOBJECT(const std::string& cProgId, const std::optional<std::st
   if (!cProgId.empty() && cProgId.front() == '{') {
     ReadIdentifier(cProgId, classId);
   } else {
-    const std::wstring wide = Wide(cProgId);
+    const std::wstring wide = AnsiToWide(cProgId);
     lastError = CLSIDFromProgID(wide.c_str(), &classId);
   }
   IID interfaceId = IID_IDispatch;

@@ -2,6 +2,8 @@
 
 #include "win.h"
 
+#include "wide_text.h"
+
 namespace memotab {
 
 namespace {
@@ -41,9 +43,7 @@ void DialogTemplate::AddControl(ControlClass controlClass, const std::string& te
 }
 
 void DialogTemplate::AddText(const std::string& text) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+  const std::wstring wide = AnsiToWide(text);
   words_.insert(words_.end(), wide.begin(), wide.end());
   words_.push_back(0);
 }
