@@ -84,6 +84,8 @@ class TWindow : public std::enable_shared_from_this<TWindow> {
   LRESULT SendMsg(unsigned nMsg, WPARAM nWParam = 0, LPARAM nLParam = 0) const;
   // The child control with this identifier among aControls, or nothing.
   WindowPtr ControlById(int id) const;
+  // Evaluates the controls' bWhen conditions and enables or disables them.
+  void AEvalWhen() const;
 
   // Routes one message to the method that handles it.
   virtual Result HandleEvent(unsigned nMsg, WPARAM nWParam, LPARAM nLParam);
@@ -208,14 +210,6 @@ class TWindow : public std::enable_shared_from_this<TWindow> {
   virtual Result HelpF1(WPARAM, LPARAM) { return std::nullopt; }
   virtual Result DropOver(WPARAM, LPARAM) { return std::nullopt; }
   virtual Result AsyncSelect(WPARAM, LPARAM) { return std::nullopt; }
-
-
- public:
-  // Evaluates the controls' bWhen conditions and enables or disables them.
-  void AEvalWhen() const;
-
- protected:
-
 
  private:
   std::unique_ptr<tagPAINTSTRUCT> paint_;
