@@ -11,7 +11,6 @@ namespace {
 
 bool loopRunning = false;
 HWND applicationWindow = nullptr;
-int lastKey = 0;
 std::vector<HWND> modelessDialogs;
 size_t lastDialog = 0;  // the dialog that took the last message is asked first
 
@@ -29,7 +28,6 @@ bool OfferToModelessDialogs(MSG& message) {
 }
 
 void Deliver(MSG& message) {
-  if (message.message == WM_CHAR) lastKey = static_cast<int>(message.wParam);
   if (OfferToModelessDialogs(message)) return;
   TranslateMessage(&message);
   DispatchMessageA(&message);
@@ -80,7 +78,6 @@ bool LWRUNNING() { return loopRunning; }
 void SETLWRUNNING(bool running) { loopRunning = running; }
 HWND GETWNDAPP() { return applicationWindow; }
 void SETWNDAPP(HWND hWnd) { applicationWindow = hWnd; }
-int LASTKEY() { return lastKey; }
 
 bool RegisterModelessDialog(HWND hDlg) {
   if (modelessDialogs.size() >= static_cast<size_t>(kMaxModelessDialogs)) return false;

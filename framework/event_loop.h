@@ -18,8 +18,6 @@ void SETLWRUNNING(bool running);
 // The application window: its destruction ends the event loop.
 HWND GETWNDAPP();
 void SETWNDAPP(HWND hWnd);
-// The wParam of the last WM_CHAR the loop took.
-int LASTKEY();
 
 // The modeless dialogs the loop offers messages to; at most kMaxModelessDialogs.
 inline constexpr int kMaxModelessDialogs = 200;

@@ -50,6 +50,4 @@ void CURSORWAIT() { SetCursor(LoadCursorA(nullptr, IDC_WAIT)); }
 
 void CURSORARROW() { SetCursor(LoadCursorA(nullptr, IDC_ARROW)); }
 
-HWND GETACTIVEWINDOW() { return GetActiveWindow(); }
-
 }  // namespace memotab

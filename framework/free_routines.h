@@ -39,7 +39,5 @@ bool SHELLOPEN(const std::string& cFile);
 // Shows the wait cursor, or the arrow again.
 void CURSORWAIT();
 void CURSORARROW();
-// The handle of the active window of this program, or nothing.
-HWND GETACTIVEWINDOW();
 
 }  // namespace memotab

@@ -1,8 +1,8 @@
 #include "gdi_resources.h"
 
-#include <algorithm>
 #include <vector>
 
+#include "disk.h"
 #include "framework_error.h"
 #include "win.h"
 
@@ -45,9 +45,7 @@ std::shared_ptr<TFont> TFont::New(const std::string& cFaceName, int nWidth, int 
 }
 
 std::shared_ptr<TPicture> TPicture::Load(const std::string& cName) {
-  const DWORD attributes = GetFileAttributesA(cName.c_str());
-  const bool isFile = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-  const HANDLE image = isFile ? LoadImageA(nullptr, cName.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)
+  const HANDLE image = FILE_EXISTS(cName) ? LoadImageA(nullptr, cName.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)
                               : LoadImageA(GetModuleHandleA(nullptr), cName.c_str(), IMAGE_BITMAP, 0, 0, 0);
   if (image == nullptr) return nullptr;
   BITMAP info{};
@@ -70,11 +68,6 @@ void TPicture::Draw(HDC hDC, int x, int y, bool lTransparent) const {
 
 void RESALLFREE() {
   for (TGdiObject* object : TrackingList()) object->End();
-}
-
-int TrackedGdiObjects() {
-  return static_cast<int>(std::count_if(TrackingList().begin(), TrackingList().end(),
-                                        [](const TGdiObject* object) { return object->IsAlive(); }));
 }
 
 }  // namespace memotab

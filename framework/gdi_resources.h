@@ -73,7 +73,5 @@ inline constexpr int32_t kTransparentKey = 0xFF00FF;
 // Deletes every GDI object of the tracking list that is still alive. Called once, last,
 // when the program ends.
 void RESALLFREE();
-// How many tracked GDI objects are alive.
-int TrackedGdiObjects();
 
 }  // namespace memotab

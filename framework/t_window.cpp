@@ -8,6 +8,7 @@
 
 #include <cmath>
 
+#include "disk.h"
 #include "error_block.h"
 #include "event_loop.h"
 #include "framework_error.h"
@@ -80,8 +81,7 @@ void TWindow::Construct(const TWindowParams& params) {
   oWnd = params.oWnd;
   oIcon = params.oIcon;
   if (!oIcon && !params.cIcon.empty()) {
-    const bool isFile = GetFileAttributesA(params.cIcon.c_str()) != INVALID_FILE_ATTRIBUTES;
-    oIcon = isFile ? TIcon::New({}, params.cIcon) : TIcon::New(params.cIcon);
+    oIcon = FILE_EXISTS(params.cIcon) ? TIcon::New({}, params.cIcon) : TIcon::New(params.cIcon);
   }
   lVisible = true;
   aControls.clear();
