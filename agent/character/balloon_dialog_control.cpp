@@ -36,12 +36,7 @@ class BalloonDialogControl final : public ServiceObject {
   BalloonDialogControl() {
     Property(
         L"ButtonsCaptions", [this](VARIANT* result) { Return(result, captions_); },
-        [this](const VARIANT& value) -> HRESULT {
-          const auto text = TextArgument(value);
-          if (!text) return DISP_E_TYPEMISMATCH;
-          captions_ = *text;
-          return S_OK;
-        });
+        TextWriter([this](const std::wstring& captions) { captions_ = captions; }));
     Method(L"SetCharacterPosition", 2, [this](const Args& args, VARIANT*) {
       const auto number = [&](size_t i) {
         return i < args.size() ? static_cast<LONG>(NumberArgument(*args[i]).value_or(0)) : 0L;

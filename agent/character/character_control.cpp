@@ -37,41 +37,27 @@ class BalloonObject final : public ServiceObject {
           const auto loaded = actor.lock();
           Return(result, loaded ? loaded->balloon.fontName : std::wstring());
         },
-        [actor](const VARIANT& value) -> HRESULT {
-          const auto text = TextArgument(value);
-          if (!text) return DISP_E_TYPEMISMATCH;
-          if (const auto loaded = actor.lock()) loaded->balloon.fontName = *text;
-          return S_OK;
-        });
-    NumberProperty(L"FontSize", actor, &BalloonSettings::fontSize);
+        TextWriter([actor](const std::wstring& name) {
+          if (const auto loaded = actor.lock()) loaded->balloon.fontName = name;
+        }));
+    Property(
+        L"FontSize",
+        [actor](VARIANT* result) {
+          const auto loaded = actor.lock();
+          Return(result, static_cast<long>(loaded ? loaded->balloon.fontSize : 0));
+        },
+        NumberWriter([actor](double size) {
+          if (const auto loaded = actor.lock(); loaded && size > 0) loaded->balloon.fontSize = static_cast<int>(size);
+        }));
     Property(
         L"Style",
         [actor](VARIANT* result) {
           const auto loaded = actor.lock();
           Return(result, loaded ? loaded->balloon.style : 0L);
         },
-        [actor](const VARIANT& value) -> HRESULT {
-          const auto number = NumberArgument(value);
-          if (!number) return DISP_E_TYPEMISMATCH;
-          if (const auto loaded = actor.lock()) loaded->balloon.style = static_cast<long>(*number);
-          return S_OK;
-        });
-  }
-
- private:
-  void NumberProperty(const std::wstring& name, ActorRef actor, int BalloonSettings::*field) {
-    Property(
-        name,
-        [actor, field](VARIANT* result) {
-          const auto loaded = actor.lock();
-          Return(result, static_cast<long>(loaded ? loaded->balloon.*field : 0));
-        },
-        [actor, field](const VARIANT& value) -> HRESULT {
-          const auto number = NumberArgument(value);
-          if (!number || *number <= 0) return DISP_E_TYPEMISMATCH;
-          if (const auto loaded = actor.lock()) loaded->balloon.*field = static_cast<int>(*number);
-          return S_OK;
-        });
+        NumberWriter([actor](double style) {
+          if (const auto loaded = actor.lock()) loaded->balloon.style = static_cast<long>(style);
+        }));
   }
 };
 
@@ -80,12 +66,7 @@ class CharacterObject final : public ServiceObject {
   CharacterObject(ActorRef actor, std::wstring name) : name_(std::move(name)) {
     Property(
         L"Name", [this](VARIANT* result) { Return(result, name_); },
-        [this](const VARIANT& value) -> HRESULT {
-          const auto text = TextArgument(value);
-          if (!text) return DISP_E_TYPEMISMATCH;
-          name_ = *text;
-          return S_OK;
-        });
+        TextWriter([this](const std::wstring& text) { name_ = text; }));
     TextProperty(L"Description", actor, &CharacterFile::description);
     TextProperty(L"Version", actor, &CharacterFile::version);
     TextProperty(L"ExtraData", actor, &CharacterFile::extraData);
@@ -161,12 +142,9 @@ class CharacterObject final : public ServiceObject {
           const auto loaded = actor.lock();
           Return(result, loaded != nullptr && (*loaded).*field);
         },
-        [actor, field](const VARIANT& value) -> HRESULT {
-          const auto on = LogicalArgument(value);
-          if (!on) return DISP_E_TYPEMISMATCH;
-          if (const auto loaded = actor.lock()) (*loaded).*field = *on;
-          return S_OK;
-        });
+        LogicalWriter([actor, field](bool on) {
+          if (const auto loaded = actor.lock()) (*loaded).*field = on;
+        }));
   }
 
   std::wstring name_;
@@ -242,12 +220,7 @@ class ControlObject final : public ServiceObject {
       : characters_(new CharactersObject(std::move(defaultCharacter))) {
     Property(
         L"Connected", [this](VARIANT* result) { Return(result, connected_); },
-        [this](const VARIANT& value) -> HRESULT {
-          const auto on = LogicalArgument(value);
-          if (!on) return DISP_E_TYPEMISMATCH;
-          connected_ = *on;
-          return S_OK;
-        });
+        LogicalWriter([this](bool on) { connected_ = on; }));
     Property(L"Characters", [this](VARIANT* result) {
       characters_->AddRef();
       Return(result, static_cast<IDispatch*>(characters_));

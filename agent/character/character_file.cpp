@@ -82,14 +82,20 @@ Picture DecodePicture(int width, int height, std::span<const uint8_t> code) {
   return picture;
 }
 
+// A count of the file's parts, from 1 to `most`.
+size_t Count(Reader& reader, const char* what, size_t most) {
+  const size_t count = reader.U16(what);
+  if (count == 0 || count > most) Damaged(std::string(what) + " is out of range");
+  return count;
+}
+
 int Side(uint16_t value, const char* what) {
   if (value == 0 || value > kMaxSide) Damaged(std::string("the ") + what + " is out of range");
   return value;
 }
 
 void ReadImages(Reader& reader, CharacterFile& file) {
-  const size_t count = reader.U16("the picture count");
-  if (count == 0 || count > kMaxImages) Damaged("the picture count is out of range");
+  const size_t count = Count(reader, "the picture count", kMaxImages);
   uint64_t pixels = 0;
   for (size_t i = 0; i < count; ++i) {
     const int width = Side(reader.U16("a picture's width"), "width of a picture");
@@ -102,8 +108,7 @@ void ReadImages(Reader& reader, CharacterFile& file) {
 }
 
 void ReadFrames(Reader& reader, CharacterFile& file) {
-  const size_t count = reader.U16("the frame count");
-  if (count == 0 || count > kMaxFrames) Damaged("the frame count is out of range");
+  const size_t count = Count(reader, "the frame count", kMaxFrames);
   for (size_t i = 0; i < count; ++i) {
     Frame frame;
     frame.milliseconds = reader.U16("a frame's time");
@@ -122,8 +127,7 @@ void ReadFrames(Reader& reader, CharacterFile& file) {
 }
 
 void ReadAnimations(Reader& reader, CharacterFile& file) {
-  const size_t count = reader.U16("the animation count");
-  if (count == 0 || count > kMaxAnimations) Damaged("the animation count is out of range");
+  const size_t count = Count(reader, "the animation count", kMaxAnimations);
   for (size_t i = 0; i < count; ++i) {
     Animation animation;
     animation.name = reader.Text("an animation's name");

@@ -1,5 +1,7 @@
 #include "character_window.h"
 
+#include "window_class.h"
+
 #include <windowsx.h>
 
 #include <cstdlib>
@@ -13,29 +15,15 @@ namespace {
 constexpr UINT_PTR kTimerId = 1;
 constexpr int kDragThreshold = 3;  // pixels the pointer moves before a press becomes a drag
 
-void RegisterClassOnce() {
-  static const bool registered = [] {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.lpszClassName = kCharacterWindowClass;
-    return RegisterClassExA(&windowClass) != 0;
-  }();
-  if (!registered) throw std::runtime_error("the character's window class cannot be registered");
-}
-
 }  // namespace
 
 CharacterWindow::CharacterWindow(int width, int height, Events events)
     : events_(std::move(events)), width_(width), height_(height) {
-  RegisterClassOnce();
-  window_.reset(CreateWindowExA(WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kCharacterWindowClass, "",
-                                WS_POPUP, 0, 0, width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+  RegisterWindowClassOnce(kCharacterWindowClass, &CharacterWindow::Procedure);
+  window_.reset(CreateWindowExA(WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
+                                kCharacterWindowClass, "", WS_POPUP, 0, 0, width, height, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), this));
   if (!window_) throw std::runtime_error("the character's window cannot be created");
-  SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrA(window_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CharacterWindow::Procedure));
 
   const WindowDc screen(nullptr);
   memory_.reset(CreateCompatibleDC(screen.Get()));
@@ -113,8 +101,8 @@ LRESULT CharacterWindow::HitTest(POINT client) const {
 }
 
 LRESULT CALLBACK CharacterWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<CharacterWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  auto* self = WindowOwner<CharacterWindow>(window, message, lParam);
+  if (self == nullptr || !self->window_) return DefWindowProcA(window, message, wParam, lParam);
   return self->Handle(message, wParam, lParam);
 }
 

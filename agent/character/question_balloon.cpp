@@ -5,6 +5,7 @@
 
 #include "gdi_handles.h"
 #include "speech_balloon.h"
+#include "window_class.h"
 
 namespace memotab::character {
 
@@ -161,11 +162,7 @@ void Paint(HWND window, Asking& asking) {
 }
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    SetWindowLongPtrA(window, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-  }
-  auto* asking = reinterpret_cast<Asking*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* asking = WindowOwner<Asking>(window, message, lParam);
   if (asking == nullptr) return DefWindowProcA(window, message, wParam, lParam);
   switch (message) {
     case DM_GETDEFID: return MAKELRESULT(asking->codes.front(), DC_HASDEFID);
@@ -197,16 +194,7 @@ UniqueFont DialogFont(int weight) {
 }  // namespace
 
 Answer AskInBalloon(const Question& question, const std::vector<std::wstring>& captions, std::optional<RECT> character) {
-  static const bool registered = [] {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &Procedure;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.lpszClassName = kQuestionBalloonClass;
-    return RegisterClassExA(&windowClass) != 0;
-  }();
-  if (!registered) throw std::runtime_error("the question balloon's window class cannot be registered");
+  RegisterWindowClassOnce(kQuestionBalloonClass, &Procedure);
 
   const UniqueFont font = DialogFont(FW_NORMAL);
   const UniqueFont bold = DialogFont(FW_BOLD);

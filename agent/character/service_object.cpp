@@ -1,5 +1,7 @@
 #include "service_object.h"
 
+#include "automation_values.h"
+
 namespace memotab::character {
 
 void ServiceObject::Property(const std::wstring& name, Reader read, Writer write) {
@@ -21,6 +23,32 @@ void ServiceObject::Method(const std::wstring& name, size_t arguments, Action ac
     act(call.args, result);
     return S_OK;
   });
+}
+
+namespace {
+
+template <typename Value>
+std::function<HRESULT(const VARIANT&)> WriterOf(std::optional<Value> (*convert)(const VARIANT&), std::function<void(Value)> take) {
+  return [convert, take = std::move(take)](const VARIANT& value) -> HRESULT {
+    const std::optional<Value> converted = convert(value);
+    if (!converted) return DISP_E_TYPEMISMATCH;
+    take(*converted);
+    return S_OK;
+  };
+}
+
+}  // namespace
+
+ServiceObject::Writer ServiceObject::TextWriter(std::function<void(const std::wstring&)> take) {
+  return WriterOf<std::wstring>(&TextArgument, std::move(take));
+}
+
+ServiceObject::Writer ServiceObject::NumberWriter(std::function<void(double)> take) {
+  return WriterOf<double>(&NumberArgument, std::move(take));
+}
+
+ServiceObject::Writer ServiceObject::LogicalWriter(std::function<void(bool)> take) {
+  return WriterOf<bool>(&LogicalArgument, std::move(take));
 }
 
 }  // namespace memotab::character

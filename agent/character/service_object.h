@@ -21,6 +21,11 @@ class ServiceObject : public BuiltInDispatch {
   using Action = std::function<void(const std::vector<const VARIANT*>& args, VARIANT* result)>;
 
   void Property(const std::wstring& name, Reader read, Writer write = {});
+  // Writers that take the value as text, as a number or as a logical (any number but 0
+  // is true) and refuse anything else.
+  static Writer TextWriter(std::function<void(const std::wstring&)> take);
+  static Writer NumberWriter(std::function<void(double)> take);
+  static Writer LogicalWriter(std::function<void(bool)> take);
   // `arguments` is how many arguments the method needs at least.
   void Method(const std::wstring& name, size_t arguments, Action act);
 };

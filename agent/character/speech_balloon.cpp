@@ -1,5 +1,7 @@
 #include "speech_balloon.h"
 
+#include "window_class.h"
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -37,16 +39,7 @@ POINT PlaceBeside(SIZE size, RECT figure, RECT workArea, bool& below) {
 }
 
 SpeechBalloon::SpeechBalloon(std::function<void()> onClicked) : onClicked_(std::move(onClicked)) {
-  static const bool registered = [] {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &SpeechBalloon::Procedure;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.lpszClassName = kSpeechBalloonClass;
-    return RegisterClassExA(&windowClass) != 0;
-  }();
-  if (!registered) throw std::runtime_error("the speech balloon's window class cannot be registered");
+  RegisterWindowClassOnce(kSpeechBalloonClass, &SpeechBalloon::Procedure);
   window_.reset(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kSpeechBalloonClass, "", WS_POPUP, 0, 0,
                                 10, 10, nullptr, nullptr, GetModuleHandleA(nullptr), this));
   if (!window_) throw std::runtime_error("the speech balloon cannot be created");
@@ -150,11 +143,7 @@ void SpeechBalloon::Paint() {
 }
 
 LRESULT CALLBACK SpeechBalloon::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    SetWindowLongPtrA(window, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<SpeechBalloon*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* self = WindowOwner<SpeechBalloon>(window, message, lParam);
   if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
   switch (message) {
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;

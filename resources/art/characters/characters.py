@@ -50,9 +50,26 @@ def curve(cr, a, control, b, width=2.4, colour=INK):
 
 
 class Face:
-    """Eyes, brows and mouth around two eye centres and a mouth centre."""
+    """Eyes, brows and mouth around two eye centres and a mouth centre; arms from two
+    shoulders; a body that squashes and stretches on the line it stands on, over a
+    shadow."""
     eye_left, eye_right, mouth_at = (52, 72), (76, 72), (64, 96)
     eye_rx, eye_ry = 8, 10
+    ground = 120
+    squash, stretch = (1.08, 0.9), (0.93, 1.08)
+    shadow = (128, 38, 6)  # centre height and radii
+
+    def body_transform(self, cr, variant):
+        scale = {"normal": (1, 1), "squash": self.squash, "stretch": self.stretch}[variant]
+        cr.translate(64, self.ground)
+        cr.scale(*scale)
+        cr.translate(-64, -self.ground)
+
+    def draw_shadow(self, cr):
+        y, rx, ry = self.shadow
+        ellipse(cr, 64, y, rx, ry)
+        cr.set_source_rgba(0, 0, 0, 0.22)
+        cr.fill()
 
     def draw_eyes(self, cr, variant):
         look = {"open": (0, 0), "left": (-3.5, 0), "right": (3.5, 0), "up": (0, -4), "down": (0, 4),
@@ -283,17 +300,6 @@ class Nota(Face, rig.Character):
     shoulder = (28, 88)
     head_top = 42
 
-    def body_transform(self, cr, variant):
-        scale = {"normal": (1, 1), "squash": (1.08, 0.9), "stretch": (0.93, 1.08)}[variant]
-        cr.translate(64, 120)
-        cr.scale(*scale)
-        cr.translate(-64, -120)
-
-    def draw_shadow(self, cr):
-        ellipse(cr, 64, 128, 38, 6)
-        cr.set_source_rgba(0, 0, 0, 0.22)
-        cr.fill()
-
     def draw_body(self, cr, variant):
         self.body_transform(cr, variant)
         x0, y0, x1, y1 = 26, 44, 102, 120
@@ -335,17 +341,9 @@ class Reloj(Face, rig.Character):
     eye_left, eye_right, mouth_at = (54, 76), (74, 76), (64, 96)
     eye_rx, eye_ry = 6.5, 8.5
     hands = dict(Face.hands, down=(18, 112), hold=(52, 112))
-
-    def body_transform(self, cr, variant):
-        scale = {"normal": (1, 1), "squash": (1.07, 0.92), "stretch": (0.94, 1.07)}[variant]
-        cr.translate(64, 124)
-        cr.scale(*scale)
-        cr.translate(-64, -124)
-
-    def draw_shadow(self, cr):
-        ellipse(cr, 64, 130, 34, 5)
-        cr.set_source_rgba(0, 0, 0, 0.22)
-        cr.fill()
+    ground = 124
+    squash, stretch = (1.07, 0.92), (0.94, 1.07)
+    shadow = (130, 34, 5)
 
     def draw_body(self, cr, variant):
         self.body_transform(cr, variant)

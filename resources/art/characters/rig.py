@@ -141,7 +141,6 @@ class Character:
     name = description = version = extra = ""
     font_name, font_size = "Tahoma", 9
 
-    def draw_shadow(self, cr): pass
     def draw_body(self, cr, variant): raise NotImplementedError
     def draw_eyes(self, cr, variant): raise NotImplementedError
     def draw_brows(self, cr, variant): pass
@@ -149,9 +148,10 @@ class Character:
     def draw_arm(self, cr, side, variant): raise NotImplementedError
     def draw_prop(self, cr, variant): raise NotImplementedError
 
-    # Parts that are squashed or stretched with the body are drawn through this transform.
-    def body_transform(self, cr, variant):
-        pass
+    # The shadow under the figure; the transform through which the parts that squash
+    # and stretch with the body are drawn.
+    def draw_shadow(self, cr): raise NotImplementedError
+    def body_transform(self, cr, variant): raise NotImplementedError
 
 
 def render(character, draw):
