@@ -72,9 +72,9 @@ class CharacterActor {
   bool autoPopupMenu = true;
   bool soundEffects = true;
 
-  // The windows, for those who look at what is shown.
-  const CharacterWindow& Window() const { return window_; }
-  const SpeechBalloon& Balloon() const { return balloon_; }
+  // The windows, for tests that look at what is shown.
+  const CharacterWindow& WindowForTesting() const { return window_; }
+  const SpeechBalloon& BalloonForTesting() const { return balloon_; }
   // Whether a timer is waiting to move something on.
   bool Busy() const { return window_.TimerSet(); }
 

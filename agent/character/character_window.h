@@ -45,9 +45,9 @@ class CharacterWindow {
   bool TimerSet() const { return timerSet_; }
 
   HWND Handle() const { return window_.get(); }
-  // The bitmap handed to the layered window, and the frame it holds.
-  HBITMAP Bitmap() const { return bitmap_.get(); }
-  const Picture& Shown() const { return shown_; }
+  // The bitmap handed to the layered window and the frame it holds, for tests.
+  HBITMAP BitmapForTesting() const { return bitmap_.get(); }
+  const Picture& ShownForTesting() const { return shown_; }
 
   // What the window answers to WM_NCHITTEST at a point of its client area.
   LRESULT HitTest(POINT client) const;

@@ -2,6 +2,7 @@
 // window, the hit test, dragging, the request queue and its timer, the work area.
 #include <gtest/gtest.h>
 
+#include <future>
 #include <set>
 
 #include "character_actor.h"
@@ -61,8 +62,8 @@ TEST_F(CharacterActorTest, TheProgramCarriesItsFirstCharacter) {
 TEST_F(CharacterActorTest, TheLayeredWindowGetsTheComposedFrameAndAnswersOnlyOverTheFigure) {
   ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
   const Picture rest = RestFrame();
-  const CharacterWindow& window = actor.Window();
-  EXPECT_EQ(BitmapPixels(window.Bitmap(), rest.width, rest.height), rest.pixels);
+  const CharacterWindow& window = actor.WindowForTesting();
+  EXPECT_EQ(BitmapPixels(window.BitmapForTesting(), rest.width, rest.height), rest.pixels);
   const LONG_PTR style = GetWindowLongPtrA(window.Handle(), GWL_EXSTYLE);
   EXPECT_TRUE(style & WS_EX_LAYERED);
   EXPECT_TRUE(style & WS_EX_TOPMOST);
@@ -91,7 +92,7 @@ TEST_F(CharacterActorTest, RequestsRunInOrderAndATimerRunsOnlyWhileSomethingMove
   EXPECT_EQ(Finished(unknown), RequestStatus::kFailed);
   EXPECT_EQ(Finished(pleased), RequestStatus::kDone);
   EXPECT_FALSE(actor.Busy());  // at rest: no timer at all
-  EXPECT_EQ(actor.Window().Shown().pixels, RestFrame().pixels);
+  EXPECT_EQ(actor.WindowForTesting().ShownForTesting().pixels, RestFrame().pixels);
 
   const auto looping = actor.Play("Processing");
   SYSWAIT(0.4);
@@ -104,7 +105,7 @@ TEST_F(CharacterActorTest, RequestsRunInOrderAndATimerRunsOnlyWhileSomethingMove
   EXPECT_EQ(*replacing, RequestStatus::kInterrupted);
   EXPECT_EQ(*queued, RequestStatus::kInterrupted);
   EXPECT_FALSE(actor.Busy());
-  EXPECT_EQ(actor.Window().Shown().pixels, RestFrame().pixels);
+  EXPECT_EQ(actor.WindowForTesting().ShownForTesting().pixels, RestFrame().pixels);
 
   EXPECT_EQ(Finished(actor.Hide()), RequestStatus::kDone);
   EXPECT_FALSE(actor.Visible());
@@ -141,7 +142,7 @@ TEST_F(CharacterActorTest, MovesFollowAStraightPathAndStayInTheWorkArea) {
 TEST_F(CharacterActorTest, TheUserDragsTheFigure) {
   ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
   Finished(actor.MoveTo(300, 300, 0));
-  const HWND window = actor.Window().Handle();
+  const HWND window = actor.WindowForTesting().Handle();
   const POINT grip{64, 70};
   SetCursorPos(300 + grip.x, 300 + grip.y);
   SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grip.x, grip.y));
@@ -153,12 +154,44 @@ TEST_F(CharacterActorTest, TheUserDragsTheFigure) {
   EXPECT_EQ(actor.moveCause, MoveCause::kUser);
 }
 
+TEST_F(CharacterActorTest, TheOwnMenuHidesTheCharacterWhenItIsOffered) {
+  ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
+  Finished(actor.MoveTo(200, 420, 0));
+  const HWND window = actor.WindowForTesting().Handle();
+  actor.autoPopupMenu = false;
+  SendMessageA(window, WM_RBUTTONUP, 0, MAKELPARAM(64, 70));  // nothing is offered
+  EXPECT_TRUE(actor.Visible());
+
+  actor.autoPopupMenu = true;
+  // The menu is chosen as a user does it on a bare display: with the mouse.
+  std::future<bool> chosen = std::async(std::launch::async, [] {
+    HWND menu = nullptr;
+    if (!WaitUntil([&] { return (menu = test::FindProcessWindow("#32768", nullptr)) != nullptr && IsWindowVisible(menu); })) {
+      return false;
+    }
+    RECT item{};
+    GetWindowRect(menu, &item);
+    SetCursorPos(item.left + 20, item.top + (item.bottom - item.top) / 2);
+    Sleep(100);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, clicks, sizeof(INPUT));
+    return true;
+  });
+  SendMessageA(window, WM_RBUTTONUP, 0, MAKELPARAM(64, 70));
+  EXPECT_TRUE(chosen.get());
+  EXPECT_FALSE(actor.Visible());
+  EXPECT_EQ(actor.visibilityCause, VisibilityCause::kUserHid);
+}
+
 TEST_F(CharacterActorTest, SpeechShowsItsWordsAsTheyAreSaid) {
   ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
   actor.balloon.style = 15;
   const std::wstring text = L"Mañana a las nueve: llevar el coche al taller.";
   const auto speech = actor.Speak(text);
-  const HWND balloon = actor.Balloon().Handle();
+  const HWND balloon = actor.BalloonForTesting().Handle();
   std::set<std::wstring> seen;
   while (*speech == RequestStatus::kInProgress) {
     wchar_t shown[256] = {};
@@ -169,8 +202,18 @@ TEST_F(CharacterActorTest, SpeechShowsItsWordsAsTheyAreSaid) {
   EXPECT_EQ(*speech, RequestStatus::kDone);
   EXPECT_GE(seen.size(), 5u);  // word by word
   for (const std::wstring& part : seen) EXPECT_EQ(text.rfind(part, 0), 0u) << "not the start of the text";
-  EXPECT_FALSE(actor.Balloon().IsOpen());  // style 15: it goes with the words
+  EXPECT_FALSE(actor.BalloonForTesting().IsOpen());  // style 15: it goes with the words
   EXPECT_FALSE(actor.Busy());
+}
+
+TEST(Voice, ASpanishVoiceIsKnownByItsLanguages) {
+  EXPECT_TRUE(SpeaksSpanish(L"C0A"));
+  EXPECT_TRUE(SpeaksSpanish(L"40a"));
+  EXPECT_TRUE(SpeaksSpanish(L"409;80A"));
+  EXPECT_TRUE(SpeaksSpanish(L"540A"));  // any Spanish: the primary language is what counts
+  EXPECT_FALSE(SpeaksSpanish(L"409;9"));
+  EXPECT_FALSE(SpeaksSpanish(L"416"));
+  EXPECT_FALSE(SpeaksSpanish(L""));
 }
 
 }  // namespace
