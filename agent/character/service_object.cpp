@@ -1,18 +1,41 @@
 #include "service_object.h"
 
+#include <exception>
+
 #include "automation_values.h"
 
 namespace memotab::character {
+
+namespace {
+
+// Runs a member; a failure of the system (a window it cannot make) comes back as the
+// member's exception, with its reason.
+HRESULT Guarded(const BuiltInDispatch::Call& call, const std::function<HRESULT()>& member) {
+  try {
+    return member();
+  } catch (const std::exception& error) {
+    if (call.exception != nullptr) {
+      *call.exception = EXCEPINFO{};
+      call.exception->bstrSource = SysAllocString(L"Memotab");
+      call.exception->bstrDescription = SysAllocString(Utf8ToWide(error.what()).c_str());
+    }
+    return DISP_E_EXCEPTION;
+  }
+}
+
+}  // namespace
 
 void ServiceObject::Property(const std::wstring& name, Reader read, Writer write) {
   AddMember(name, [read = std::move(read), write = std::move(write)](const Call& call, VARIANT* result) -> HRESULT {
     if (call.flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
       if (!write) return DISP_E_MEMBERNOTFOUND;
       if (call.args.empty()) return DISP_E_BADPARAMCOUNT;
-      return write(*call.args.back());
+      return Guarded(call, [&] { return write(*call.args.back()); });
     }
-    read(result);
-    return S_OK;
+    return Guarded(call, [&] {
+      read(result);
+      return S_OK;
+    });
   });
 }
 
@@ -20,8 +43,10 @@ void ServiceObject::Method(const std::wstring& name, size_t arguments, Action ac
   AddMember(name, [arguments, act = std::move(act)](const Call& call, VARIANT* result) -> HRESULT {
     if (call.flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) return DISP_E_MEMBERNOTFOUND;
     if (call.args.size() < arguments) return DISP_E_BADPARAMCOUNT;
-    act(call.args, result);
-    return S_OK;
+    return Guarded(call, [&] {
+      act(call.args, result);
+      return S_OK;
+    });
   });
 }
 

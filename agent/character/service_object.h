@@ -12,7 +12,8 @@ namespace memotab::character {
 // member keeps the rules by which the bridge calls: a property answers a read (or a method
 // call) with its value and takes a write when it can be written; a method acts on the
 // first call however it comes, read or call. A member that cannot take the call answers
-// "member not found" or "bad parameter count" without doing anything.
+// "member not found" or "bad parameter count" without doing anything; one that the system
+// lets down (a window it cannot make) answers with an exception that gives the reason.
 class ServiceObject : public BuiltInDispatch {
  protected:
   using Reader = std::function<void(VARIANT* result)>;
