@@ -129,6 +129,9 @@ void ResetCallState() {
   lastException = EXCEPINFO{};
 }
 
+// Calls one member. The object may run a modal loop in which other calls are made, so
+// the call's result and exception live in locals and become the bridge's state only
+// when it returns.
 bool CallMember(intptr_t hObj, const std::string& member, const std::vector<OleValue>& args, WORD kind) {
   ResetCallState();
   if (hObj == 0) {  // an object that was never made is not passed to the system
@@ -150,12 +153,17 @@ bool CallMember(intptr_t hObj, const std::string& member, const std::vector<OleV
     params.rgdispidNamedArgs = &putId;
     params.cNamedArgs = 1;
   }
-  lastError = object->Invoke(id, IID_NULL, kUserDefaultLocale, kind, &params,
-                             kind == DISPATCH_PROPERTYPUT ? nullptr : &lastResult, &lastException, nullptr);
-  if (lastError == DISP_E_EXCEPTION && lastException.pfnDeferredFillIn != nullptr) {
-    lastException.pfnDeferredFillIn(&lastException);
-  }
+  VARIANT result;
+  VariantInit(&result);
+  EXCEPINFO exception{};
+  const HRESULT outcome = object->Invoke(id, IID_NULL, kUserDefaultLocale, kind, &params,
+                                         kind == DISPATCH_PROPERTYPUT ? nullptr : &result, &exception, nullptr);
+  if (outcome == DISP_E_EXCEPTION && exception.pfnDeferredFillIn != nullptr) exception.pfnDeferredFillIn(&exception);
   for (VARIANT& argument : arguments) VariantClear(&argument);
+  ResetCallState();  // whatever calls made meanwhile left behind
+  lastResult = result;
+  lastException = exception;
+  lastError = outcome;
   return true;
 }
 

@@ -24,10 +24,11 @@ void WaitUntil(ULONGLONG start, double milliseconds) {
 void TONE(double nFrequency, double nTicks) {
   const double ticks = std::clamp(nTicks, 0.0, 4294967295.0);
   if (ticks <= 0) return;
-  const double milliseconds = ticks * kTickMilliseconds;
   const ULONGLONG start = GetTickCount64();
   const double frequency = std::clamp(nFrequency, 0.0, 32767.0);
-  if (frequency > 20) Beep(static_cast<DWORD>(frequency), static_cast<DWORD>(milliseconds));
+  // Too low to hear: the tone is skipped, only the silent tick remains.
+  const double milliseconds = frequency > 20 ? ticks * kTickMilliseconds : 0;
+  if (milliseconds > 0) Beep(static_cast<DWORD>(frequency), static_cast<DWORD>(milliseconds));
   WaitUntil(start, milliseconds + kTickMilliseconds);
 }
 

@@ -6,7 +6,8 @@ namespace memotab {
 
 // One tone: a frequency in hertz (0 to 32767) for a duration in clock ticks of 1/18.2
 // second, then one silent tick. A duration of 0 or less plays nothing and takes no time;
-// at 20 Hz or below only the time passes. Returns when the silent tick is over.
+// at 20 Hz or below the tone and its duration are skipped and only the silent tick
+// passes. Returns when the silent tick is over.
 void TONE(double nFrequency, double nTicks = 1);
 // The notice tones (500, 4000, 2500 Hz, one tick each) and the error tones (300 Hz for
 // one tick, 499 and 700 Hz for three).

@@ -18,9 +18,19 @@ std::shared_ptr<TOleAuto> AsObject(const OleValue& value) {
   return object != nullptr ? *object : nullptr;
 }
 
-// Request states of the character service: finished, failed, waiting, interrupted, running.
-constexpr double kRequestPending = 2;
-constexpr double kRequestInProgress = 4;
+// The object `receiver` answered with, or nothing: a call that failed gives back the
+// receiver itself, and an empty or null answer is no object either.
+std::shared_ptr<TOleAuto> AnsweredObject(const TOleAuto& receiver, const OleValue& answer) {
+  std::shared_ptr<TOleAuto> object = AsObject(answer);
+  if (!object || object->hObj == 0 || object->hObj == receiver.hObj) return nullptr;
+  return object;
+}
+
+// The final states of a request of the character service; any other state (waiting,
+// running, or one this program does not know) means it has not finished yet.
+constexpr double kRequestDone = 0;
+constexpr double kRequestFailed = 1;
+constexpr double kRequestInterrupted = 3;
 
 }  // namespace
 
@@ -35,7 +45,7 @@ std::shared_ptr<TMsAgent> TMsAgent::New(TMsAgentParams params) {
   agent->oAgent = TOleAuto::New(std::string(kAgentProgId));
   if (agent->oAgent->hObj != 0) {  // without the service there is nothing to connect or ask
     agent->oAgent->Assign("Connected", int64_t{1});
-    agent->oChars = AsObject(agent->oAgent->Send("CHARACTERS"));
+    agent->oChars = AnsweredObject(*agent->oAgent, agent->oAgent->Send("CHARACTERS"));
   }
   agent->oBalloonDlg = TActiveX::New(*agent->oWnd, kBalloonProgId);
   if (!agent->oChars) {
@@ -47,7 +57,7 @@ std::shared_ptr<TMsAgent> TMsAgent::New(TMsAgentParams params) {
   } else {
     agent->oChars->Send("LOAD", {params.cName});
   }
-  agent->oChar = AsObject(agent->oChars->Send("CHARACTER", {params.cName}));
+  agent->oChar = AnsweredObject(*agent->oChars, agent->oChars->Send("CHARACTER", {params.cName}));
   if (!agent->oChar) {
     agent->lOK = false;
     return agent;
@@ -57,11 +67,16 @@ std::shared_ptr<TMsAgent> TMsAgent::New(TMsAgentParams params) {
   agent->oChar->Assign("AutoPopupMenu", menu);
   agent->oChar->Assign("SoundEffectsOn", sound);
   agent->oChar->Assign("Name", params.cName);
-  agent->oBalloon = AsObject(agent->oChar->Send("BALLOON"));
-  if (agent->oBalloon) {
-    agent->cFontNameDEF = AsText(agent->oBalloon->Send("FONTNAME"));
-    agent->nFontSizeDEF = AsNumber(agent->oBalloon->Send("FONTSIZE"));
+  agent->oBalloon = AnsweredObject(*agent->oChar, agent->oChar->Send("BALLOON"));
+  if (!agent->oBalloon) {  // a character without its balloon cannot be used: it is given back
+    agent->oChars->Send("UNLOAD", {params.cName});
+    agent->oChar.reset();
+    agent->cName.reset();
+    agent->lOK = false;
+    return agent;
   }
+  agent->cFontNameDEF = AsText(agent->oBalloon->Send("FONTNAME"));
+  agent->nFontSizeDEF = AsNumber(agent->oBalloon->Send("FONTSIZE"));
   agent->lNeedClick = false;
   agent->cSoundInfo = "";
   agent->cSoundStop = "";
@@ -79,6 +94,8 @@ void TMsAgent::End() {
     if (oWnd && oWnd->hWnd != nullptr) oWnd->SendMsg(WM_CLOSE);
     return;
   }
+  if (ended_) return;  // the character and the runtime hold are given back once
+  ended_ = true;
   if (oBalloonDlg && oBalloonDlg->hWnd != nullptr) oBalloonDlg->SendMsg(WM_CLOSE);
   oChars->Send("UNLOAD", {*cName});
   oAgent->End();
@@ -201,10 +218,13 @@ bool TMsAgent::lBusy() {
 
 TMsAgent& TMsAgent::WaitEnd() {
   // A request that fails or is interrupted (by a Stop from a nested call) has ended too.
+  // A status that cannot be read at all ends the wait: the bridge has said why.
   while (lOK && lResp.value_or(false) && oResp) {
     const std::shared_ptr<TOleAuto> request = oResp;  // a nested call may replace it
-    const double status = AsNumber(request->Send("STATUS"), 0);
-    if (status != kRequestPending && status != kRequestInProgress) break;
+    const OleValue status = request->Send("STATUS");
+    if (TypeLetter(status) != 'N') break;
+    const double state = AsNumber(status);
+    if (state == kRequestDone || state == kRequestFailed || state == kRequestInterrupted) break;
     SYSWAIT(0.01);
   }
   return *this;

@@ -115,6 +115,7 @@ class TMsAgent {
 
  private:
   TMsAgent() = default;
+  bool ended_ = false;  // End has given the character back
   // Sends a waitable request: with lWait its request is kept in oResp and waited for.
   void Request(const std::function<OleValue()>& send);
   OleValue Play(const std::string& cAnimation);

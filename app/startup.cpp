@@ -3,6 +3,7 @@
 #include "agent_files.h"
 #include "app_state.h"
 #include "call_stack.h"
+#include "character_service.h"
 #include "disk.h"
 #include "error_block.h"
 #include "free_routines.h"
@@ -75,6 +76,7 @@ void MAIN() {
   cAgentFile = CHOOSECHARACTER(LEEINI(settings, "AGENTE", "ARCHIVO", ""));
   cAgentName = CHARACTERNAME(cAgentFile);
 
+  character::RegisterCharacterService();  // stands in where the system has no character service
   oAgent = TMsAgent::New({.cName = cAgentName, .lMenu = false, .cFile = cAgentFile, .lSound = true});
   oAgent->SetBalloon({}, 0, true);  // speech balloons stay until clicked
   oAgent->lWait = true;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "current_directory.h"
 #include "disk.h"
 #include "test_files.h"
 
@@ -31,6 +32,18 @@ TEST(AgentFiles, MissingFolderHasNoCharacters) {
   for (const std::string& character : GETAGENTSAVAILABLES()) {
     EXPECT_EQ(character.rfind(GETWINDOWSDIR() + "\\msagent\\chars\\", 0), 0u);
   }
+}
+
+TEST(AgentFiles, WithoutSystemCharactersOursOfThePersonajesFolderAreListed) {
+  test::InTempDirectory here;
+  EXPECT_TRUE(GETAGENTSAVAILABLES().empty());  // a test system installs no characters
+  std::filesystem::create_directory(here.File("Personajes"));
+  for (const char* name : {"Reloj.mtpj", "Nota.mtpj", "Viejo.acs"}) std::ofstream(here.File("Personajes\\") + name) << "x";
+  std::vector<std::string> found = GETAGENTSAVAILABLES();
+  std::sort(found.begin(), found.end());
+  EXPECT_EQ(found, (std::vector<std::string>{CharactersFolder() + "\\Nota.mtpj", CharactersFolder() + "\\Reloj.mtpj"}));
+  EXPECT_EQ(CharactersFolder(), here.File("Personajes"));
+  EXPECT_TRUE(GETAGENTSAVAILABLES(here.File("Personajes")).size() == 1);  // a folder given: its .acs files only
 }
 
 }  // namespace

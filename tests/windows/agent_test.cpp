@@ -158,6 +158,58 @@ TEST_F(AgentTest, BalloonsOfAHiddenCharacterUseMessageBoxes) {
   EXPECT_TRUE(standIns.balloon->calls.size() == 1);  // only the captions: no balloon was shown
 }
 
+TEST_F(AgentTest, AServiceThatAnswersNoObjectLeavesTheAgentUnavailable) {
+  using Failure = test::StandIns::Failure;
+  for (const wchar_t* member : {L"Characters", L"Character", L"Balloon"}) {
+    for (const Failure failure : {Failure::kException, Failure::kNullObject}) {
+      *standIns.failing = {member, failure};
+      // An exception is shown once by the bridge, in the service's own words.
+      std::future<std::string> exception = test::WhenWindowAppears<std::string>(
+          "Servicio",
+          [](HWND box) {
+            if (box == nullptr) return std::string();
+            test::ClickButton(box, IDOK);
+            return std::string("shown");
+          },
+          std::chrono::milliseconds(failure == Failure::kException ? 10000 : 300));
+      const auto agent = NewAgent();
+      EXPECT_EQ(exception.get(), failure == Failure::kException ? "shown" : "");
+      SCOPED_TRACE(test::Narrow(member));
+      EXPECT_FALSE(agent->lOK);
+      EXPECT_FALSE(agent->cName.has_value());
+      EXPECT_EQ(agent->oChar, nullptr);
+      // Nothing more reaches the service, so no "OLE Error" box can follow.
+      Sent();
+      agent->Show();
+      agent->Stop();
+      EXPECT_EQ(agent->GetName(), "TMsAgent v2.0");
+      EXPECT_EQ(Sent(), "");
+      agent->End();
+    }
+  }
+}
+
+TEST_F(AgentTest, EndGivesTheCharacterBackOnce) {
+  const auto agent = NewAgent();
+  agent->End();
+  agent->End();
+  const std::string calls = Sent();
+  EXPECT_NE(calls.find("Unload(BSTR:Nota)"), std::string::npos);
+  EXPECT_EQ(calls.find("Unload", calls.find("Unload") + 1), std::string::npos) << calls;
+}
+
+TEST_F(AgentTest, WaitingGoesOnWhileTheStatusIsNotFinal) {
+  *standIns.requestMilliseconds = 300;
+  *standIns.runningStatus = 5;  // a state this program does not know: not finished
+  *standIns.characterVisible = true;
+  const auto agent = NewAgent();
+  agent->lWait = true;
+  const ULONGLONG start = GetTickCount64();
+  agent->Animate("Wave");
+  EXPECT_GE(GetTickCount64() - start, 290u);
+  EXPECT_FALSE(agent->lBusy());
+}
+
 TEST(AgentWithoutService, EverythingDegradesQuietly) {
   // No stand-ins: the system has no character service and no balloon control.
   const auto agent = TMsAgent::New({.cName = "Genie", .cFile = "C:\\no\\Genie.acs"});
@@ -184,8 +236,9 @@ TEST(Sounds, TonesLastTheirTicks) {
   TONE(440, 0);
   EXPECT_LT(GetTickCount64() - start, 20u);
   start = GetTickCount64();
-  TONE(15, 2);  // too low to sound: only the time passes
-  EXPECT_GE(GetTickCount64() - start, 160u);
+  TONE(15, 20);  // too low to sound: the tone and its 20 ticks are skipped, the silent tick stays
+  EXPECT_GE(GetTickCount64() - start, 54u);
+  EXPECT_LT(GetTickCount64() - start, 500u);
   start = GetTickCount64();
   BADSOUND();  // 7 ticks of tone and 3 silent ones
   EXPECT_GE(GetTickCount64() - start, 545u);

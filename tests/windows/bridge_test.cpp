@@ -92,6 +92,17 @@ TEST_F(BridgeTest, FailuresAreShownInOleErrorBoxes) {
   EXPECT_EQ(std::get<std::shared_ptr<TOleAuto>>(self), recorder);
 }
 
+TEST_F(BridgeTest, CallsMadeInsideACallLeaveItsResultAlone) {
+  std::future<std::string> noBox = test::WhenWindowAppears<std::string>(
+      "Prueba", [](HWND box) { return box == nullptr ? std::string() : test::WindowText(box); },
+      std::chrono::milliseconds(500));
+  EXPECT_EQ(recorder->Invoke("AnswersThenNests"), OleValue(std::string("afuera")));
+  EXPECT_EQ(OLE2TXTERROR(), "S_OK");
+  EXPECT_FALSE(OLEISOBJECT());
+  OLESHOWEXCEPTION();  // the inner call's exception is not this call's
+  EXPECT_EQ(noBox.get(), "");
+}
+
 TEST_F(BridgeTest, RuntimeHoldsAreCountedAndUnknownProgIdsFail) {
   const int holds = OleInitCount();
   const std::shared_ptr<TOleAuto> missing = TOleAuto::New(std::string("No.Such.Object"));

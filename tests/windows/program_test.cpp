@@ -102,6 +102,10 @@ TEST_F(ProgramTest, StartUpPacksTheTableAndMarksEveryNoteClosed) {
   const HWND main = program.MainWindow();
   ASSERT_NE(main, nullptr);
   EXPECT_FALSE(IsWindowVisible(main));
+  // The assistant has its character, from Memotab's own service, hidden until shown.
+  const HWND character = test::FindProcessWindow("MemotabCharacter", nullptr, program.Id());
+  ASSERT_NE(character, nullptr);
+  EXPECT_FALSE(IsWindowVisible(character));
   RECT bar{};
   GetWindowRect(main, &bar);
   EXPECT_EQ(bar.right - bar.left, 325);

@@ -37,6 +37,16 @@ TEST(Character, ConfiguredFileWinsWhenItExists) {
   EXPECT_EQ(CHARACTERNAME(""), "");
 }
 
+TEST(Character, WithoutSystemCharactersOurFirstOneIsTaken) {
+  test::InTempDirectory here;
+  EXPECT_EQ(CHOOSECHARACTER(""), "");
+  std::filesystem::create_directory(here.File("Personajes"));
+  std::ofstream(here.File("Personajes\\Nota.mtpj")) << "x";
+  EXPECT_EQ(CHOOSECHARACTER(""), here.File("Personajes\\Nota.mtpj"));
+  EXPECT_EQ(CHOOSECHARACTER(here.File("Missing.acs")), here.File("Personajes\\Nota.mtpj"));
+  EXPECT_EQ(CHARACTERNAME(CHOOSECHARACTER("")), "Nota");
+}
+
 // Windows of this thread, children included.
 int ThreadWindows() {
   int count = 0;

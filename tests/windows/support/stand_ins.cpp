@@ -4,15 +4,17 @@
 #include <functional>
 #include <map>
 
-namespace memotab::test {
+#include "ole_bridge.h"
 
-namespace {
+namespace memotab::test {
 
 std::string Narrow(const wchar_t* text) {
   char narrow[1024] = {};
   WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow - 1, nullptr, nullptr);
   return narrow;
 }
+
+namespace {
 
 std::string Arguments(const BuiltInDispatch::Call& call) {
   std::string text;
@@ -70,18 +72,35 @@ VARIANT Text(const wchar_t* value) {
 // A request of the character service: finished once its time is over, interrupted by Stop.
 class Request : public BuiltInDispatch {
  public:
-  explicit Request(int milliseconds) : done_(GetTickCount64() + static_cast<ULONGLONG>(milliseconds)) {
+  Request(int milliseconds, long running)
+      : done_(GetTickCount64() + static_cast<ULONGLONG>(milliseconds)), running_(running) {
     AddMember(L"Status", [this](const Call&, VARIANT* result) {
-      Return(result, static_cast<long>(GetTickCount64() >= done_ ? 0 : 4));
+      Return(result, GetTickCount64() >= done_ ? 0L : running_);
       return S_OK;
     });
   }
 
  private:
   ULONGLONG done_;
+  long running_;
 };
 
-IDispatch* NewRequest(int milliseconds) { return new Request(milliseconds); }
+// An object member that answers as `failing` says when it is the failing one.
+using Failing = std::shared_ptr<std::pair<std::wstring, StandIns::Failure>>;
+HRESULT AnswerObject(const Failing& failing, const wchar_t* member, const BuiltInDispatch::Call& call,
+                     IDispatch* object, VARIANT* result) {
+  if (failing->first == member && failing->second == StandIns::Failure::kException) {
+    if (call.exception != nullptr) {
+      call.exception->bstrSource = SysAllocString(L"Servicio");
+      call.exception->bstrDescription = SysAllocString(L"Sin servicio");
+    }
+    return DISP_E_EXCEPTION;
+  }
+  if (failing->first == member && failing->second == StandIns::Failure::kNullObject) object = nullptr;
+  if (object != nullptr) object->AddRef();
+  BuiltInDispatch::Return(result, object);
+  return S_OK;
+}
 
 Logged* Recorder(std::shared_ptr<CallLog> log) {
   auto* recorder = new Logged(log, "");
@@ -122,6 +141,14 @@ Logged* Recorder(std::shared_ptr<CallLog> log) {
     BuiltInDispatch::Return(result, 7L);
     return S_OK;
   });
+  // Answers first, then calls the bridge again as a modal loop's handlers would.
+  recorder->Method(L"AnswersThenNests", [recorder](const BuiltInDispatch::Call&, VARIANT* result) -> HRESULT {
+    BuiltInDispatch::Return(result, std::wstring(L"afuera"));
+    const auto self = reinterpret_cast<intptr_t>(static_cast<IDispatch*>(recorder));
+    OLEINVOKE(self, "Returns", {std::string("OBJECT")});
+    OLEINVOKE(self, "Fails");
+    return S_OK;
+  });
   recorder->Method(L"Fails", [](const BuiltInDispatch::Call& call, VARIANT*) -> HRESULT {
     if (call.exception != nullptr) {
       call.exception->bstrSource = SysAllocString(L"Prueba");
@@ -132,7 +159,8 @@ Logged* Recorder(std::shared_ptr<CallLog> log) {
   return recorder;
 }
 
-IDispatch* NewCharacter(std::shared_ptr<CallLog> log, std::shared_ptr<int> milliseconds, std::shared_ptr<bool> visible) {
+IDispatch* NewCharacter(std::shared_ptr<CallLog> log, std::shared_ptr<int> milliseconds, std::shared_ptr<bool> visible,
+                       std::shared_ptr<long> running, Failing failing) {
   auto* character = new Logged(log, "");
   for (const wchar_t* name : {L"AutoPopupMenu", L"SoundEffectsOn", L"Name"}) character->Property(name, Long(0));
   character->Property(L"Version", Text(L"2.0"));
@@ -142,8 +170,8 @@ IDispatch* NewCharacter(std::shared_ptr<CallLog> log, std::shared_ptr<int> milli
   character->Property(L"Top", Long(200));
   character->Property(L"Width", Long(128));
   character->Property(L"Height", Long(128));
-  const auto request = [milliseconds](const BuiltInDispatch::Call&, VARIANT* result) {
-    BuiltInDispatch::Return(result, NewRequest(*milliseconds));
+  const auto request = [milliseconds, running](const BuiltInDispatch::Call&, VARIANT* result) {
+    BuiltInDispatch::Return(result, static_cast<IDispatch*>(new Request(*milliseconds, *running)));
     return S_OK;
   };
   character->Method(L"Visible", [visible](const BuiltInDispatch::Call&, VARIANT* result) {
@@ -164,10 +192,8 @@ IDispatch* NewCharacter(std::shared_ptr<CallLog> log, std::shared_ptr<int> milli
   balloon->Property(L"FontName", Text(L"Tahoma"));
   balloon->Property(L"FontSize", Long(9));
   balloon->Property(L"Style", Long(0));
-  character->Method(L"Balloon", [balloon](const BuiltInDispatch::Call&, VARIANT* result) {
-    balloon->AddRef();
-    BuiltInDispatch::Return(result, static_cast<IDispatch*>(balloon));
-    return S_OK;
+  character->Method(L"Balloon", [balloon, failing](const BuiltInDispatch::Call& call, VARIANT* result) {
+    return AnswerObject(failing, L"Balloon", call, balloon, result);
   });
   return character;
 }
@@ -196,22 +222,19 @@ std::string CallLog::Joined() const {
 
 StandIns::StandIns() {
   RegisterBuiltInObject("Test.Recorder", [log = recorder] { return static_cast<IDispatch*>(Recorder(log)); });
-  RegisterBuiltInObject("Agent.Control.2", [log = agent, milliseconds = requestMilliseconds, visible = characterVisible] {
+  RegisterBuiltInObject("Agent.Control.2", [log = agent, milliseconds = requestMilliseconds,
+                                             visible = characterVisible, running = runningStatus, failing = failing] {
     auto* control = new Logged(log, "");
     control->Property(L"Connected", Long(0));
     auto* characters = new Logged(log, "");
     characters->Method(L"Load", [](const BuiltInDispatch::Call&, VARIANT*) { return S_OK; });
     characters->Method(L"Unload", [](const BuiltInDispatch::Call&, VARIANT*) { return S_OK; });
-    IDispatch* character = NewCharacter(log, milliseconds, visible);
-    characters->Method(L"Character", [character](const BuiltInDispatch::Call&, VARIANT* result) {
-      character->AddRef();
-      BuiltInDispatch::Return(result, character);
-      return S_OK;
+    IDispatch* character = NewCharacter(log, milliseconds, visible, running, failing);
+    characters->Method(L"Character", [character, failing](const BuiltInDispatch::Call& call, VARIANT* result) {
+      return AnswerObject(failing, L"Character", call, character, result);
     });
-    control->Method(L"Characters", [characters](const BuiltInDispatch::Call&, VARIANT* result) {
-      characters->AddRef();
-      BuiltInDispatch::Return(result, static_cast<IDispatch*>(characters));
-      return S_OK;
+    control->Method(L"Characters", [characters, failing](const BuiltInDispatch::Call& call, VARIANT* result) {
+      return AnswerObject(failing, L"Characters", call, characters, result);
     });
     return static_cast<IDispatch*>(control);
   });

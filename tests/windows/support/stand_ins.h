@@ -16,6 +16,9 @@ struct CallLog {
   void Clear() { calls.clear(); }
 };
 
+// UTF-16 text in the program's character set.
+std::string Narrow(const wchar_t* text);
+
 // An automation argument as TYPE:value.
 std::string Describe(const VARIANT& value);
 
@@ -38,6 +41,13 @@ class StandIns {
   std::shared_ptr<VARIANT> balloonAnswer;
   std::shared_ptr<std::wstring> balloonText = std::make_shared<std::wstring>(L"escrito");
   std::shared_ptr<bool> characterVisible = std::make_shared<bool>(false);
+  // The state a running request reports until it is done.
+  std::shared_ptr<long> runningStatus = std::make_shared<long>(4);
+  // A member of the service ("Characters", "Character" or "Balloon") that answers badly:
+  // kException raises an exception, kNullObject answers an object that is no object.
+  enum class Failure { kNone, kException, kNullObject };
+  std::shared_ptr<std::pair<std::wstring, Failure>> failing =
+      std::make_shared<std::pair<std::wstring, Failure>>(L"", Failure::kNone);
 };
 
 }  // namespace memotab::test

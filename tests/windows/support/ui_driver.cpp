@@ -75,6 +75,10 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 int SaveWindowPicture(HWND window, const std::string& path) {
   RECT rect{};
   GetWindowRect(window, &rect);
+  return SaveScreenPicture(rect, path);
+}
+
+int SaveScreenPicture(RECT rect, const std::string& path) {
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
   if (width <= 0 || height <= 0) return 0;

@@ -45,6 +45,8 @@ HWND FocusOfThread(HWND window);
 // Saves what the screen shows of a window as a 24-bit .bmp file (a test artifact to look
 // at); returns how many different colours it holds, 0 when nothing could be captured.
 int SaveWindowPicture(HWND window, const std::string& path);
+// The same for a rectangle of the screen.
+int SaveScreenPicture(RECT rect, const std::string& path);
 // Checks `condition` every 20 ms until it holds or the time is up; returns whether it held.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(5));
 // The title of a window or the text of a static control, read without sending a message.

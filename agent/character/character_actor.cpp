@@ -1,0 +1,307 @@
+#include "character_actor.h"
+
+#include <algorithm>
+
+#include "automation_values.h"
+
+namespace memotab::character {
+
+namespace {
+
+constexpr unsigned kMotionStepMilliseconds = 15;
+constexpr unsigned kVoicePollMilliseconds = 50;
+constexpr int kScreenMargin = 24;
+constexpr UINT kHideCommand = 1;
+
+uint64_t Now() { return GetTickCount64(); }
+
+}  // namespace
+
+CharacterActor::CharacterActor(std::shared_ptr<const CharacterFile> character)
+    : character_(std::move(character)),
+      window_(character_->width, character_->height,
+              {.onTimer = [this] { Tick(); },
+               .onDragged =
+                   [this] {
+                     window_.MoveTo(InsideWorkArea(window_.Position()));
+                     moveCause = MoveCause::kUser;
+                     if (balloon_.IsOpen()) balloon_.Follow(FigureBounds());
+                   },
+               .onClicked = nullptr,
+               .onMenu = [this](POINT at) { ShowMenu(at); }}),
+      balloon_([this] {
+        if (!speech_) balloon_.Close();  // a balloon left after its words goes when clicked
+      }),
+      player_(*character_) {
+  balloon.fontName = Utf8ToWide(character_->balloonFontName);
+  balloon.fontSize = character_->balloonFontSize;
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  window_.MoveTo({work.right - character_->width - kScreenMargin, work.bottom - character_->height - kScreenMargin});
+  Present();
+  while (figureTop_ < canvas_.height - 1 && !std::any_of(canvas_.pixels.begin() + figureTop_ * canvas_.width,
+                                                         canvas_.pixels.begin() + (figureTop_ + 1) * canvas_.width,
+                                                         [](uint32_t pixel) { return pixel >> 24 >= kFigureOpacity; })) {
+    ++figureTop_;
+  }
+}
+
+CharacterActor::~CharacterActor() {
+  for (Queued& request : queue_) *request.status = RequestStatus::kInterrupted;
+  voice_.Cancel();
+}
+
+// Requests ----------------------------------------------------------------------------------
+
+CharacterActor::Request CharacterActor::Enqueue(Queued request) {
+  Request status = request.status = std::make_shared<RequestStatus>(RequestStatus::kPending);
+  // A looping animation plays until the next request comes.
+  if (active_ && queue_.front().kind == Kind::kPlay && queue_.front().animation->loops) {
+    player_.Rest();
+    Present();
+    Finish(RequestStatus::kInterrupted);
+  }
+  queue_.push_back(std::move(request));
+  BeginNext();
+  Schedule();
+  return status;
+}
+
+CharacterActor::Request CharacterActor::Show() { return Enqueue({.kind = Kind::kShow}); }
+CharacterActor::Request CharacterActor::Hide() { return Enqueue({.kind = Kind::kHide}); }
+CharacterActor::Request CharacterActor::Speak(const std::wstring& text) { return Enqueue({.kind = Kind::kSpeak, .text = text}); }
+CharacterActor::Request CharacterActor::Think(const std::wstring& text) { return Enqueue({.kind = Kind::kThink, .text = text}); }
+
+CharacterActor::Request CharacterActor::Play(const std::string& animation) {
+  return Enqueue({.kind = Kind::kPlay, .animation = character_->Find(animation)});
+}
+
+CharacterActor::Request CharacterActor::MoveTo(int x, int y, int milliseconds) {
+  return Enqueue({.kind = Kind::kMove, .target = {x, y}, .milliseconds = milliseconds});
+}
+
+void CharacterActor::Stop() {
+  for (Queued& request : queue_) *request.status = RequestStatus::kInterrupted;
+  queue_.clear();
+  active_ = false;
+  motion_.reset();
+  if (speech_) voice_.Cancel();
+  speech_.reset();
+  balloon_.Close();
+  player_.Rest();
+  Present();
+  window_.CancelTimer();
+}
+
+// Carrying them out -------------------------------------------------------------------------
+
+void CharacterActor::BeginNext() {
+  while (!active_ && !queue_.empty()) {
+    if (Begin(queue_.front())) {
+      active_ = true;
+      Settle();
+    } else {
+      queue_.pop_front();  // it has ended at once, with its status set
+    }
+  }
+}
+
+bool CharacterActor::Begin(Queued& request) {
+  RequestStatus& status = *request.status;
+  status = RequestStatus::kInProgress;
+  const auto endNow = [&](RequestStatus final) {
+    status = final;
+    return false;
+  };
+  switch (request.kind) {
+    case Kind::kShow:
+      if (Visible()) return endNow(RequestStatus::kDone);
+      visibilityCause = VisibilityCause::kProgramShowed;
+      PlayNamed("Showing");
+      window_.Show();
+      return true;
+    case Kind::kHide:
+      if (!Visible()) return endNow(RequestStatus::kDone);
+      balloon_.Close();
+      PlayNamed("Hiding");
+      return true;
+    case Kind::kPlay:
+      if (!Visible() || request.animation == nullptr) return endNow(RequestStatus::kFailed);
+      player_.Start(*request.animation, Now());
+      Present();
+      return true;
+    case Kind::kSpeak:
+    case Kind::kThink: {
+      if (!Visible()) return endNow(RequestStatus::kFailed);
+      balloon_.Close();
+      const bool voiced = request.kind == Kind::kSpeak && voice_.Start(request.text);
+      speech_ = Speech{PaceSpeech(request.text), Now(), voiced};
+      if (balloon.style & balloon_style::kOn) {
+        balloon_.Open(request.kind == Kind::kSpeak ? SpeechBalloon::Kind::kSpeech : SpeechBalloon::Kind::kThought,
+                      request.text, balloon.fontName, balloon.fontSize, FigureBounds());
+        if (!(balloon.style & balloon_style::kAutoPace)) balloon_.Reveal(request.text.size());
+      }
+      PlayNamed(request.kind == Kind::kSpeak ? "Speaking" : "Thinking");
+      return true;
+    }
+    case Kind::kMove: {
+      const POINT target = InsideWorkArea(request.target);
+      moveCause = MoveCause::kProgram;
+      if (!Visible() || request.milliseconds <= 0) {
+        window_.MoveTo(target);
+        return endNow(RequestStatus::kDone);
+      }
+      motion_ = Motion{window_.Position(), target, Now(), request.milliseconds};
+      PlayNamed("Moving");
+      return true;
+    }
+  }
+  return endNow(RequestStatus::kFailed);
+}
+
+void CharacterActor::Settle() {
+  if (!active_) return;
+  Queued& request = queue_.front();
+  switch (request.kind) {
+    case Kind::kShow:
+    case Kind::kPlay:
+      if (!player_.Playing()) Finish(RequestStatus::kDone);
+      break;
+    case Kind::kHide:
+      if (!player_.Playing()) {
+        window_.Hide();
+        player_.Rest();
+        Present();
+        visibilityCause = VisibilityCause::kProgramHid;
+        Finish(RequestStatus::kDone);
+      }
+      break;
+    case Kind::kSpeak:
+    case Kind::kThink: {
+      const bool over = speech_->voiced ? !voice_.Speaking()
+                                        : Now() - speech_->start >= static_cast<uint64_t>(speech_->pacing.totalMilliseconds);
+      if (!over) break;
+      balloon_.Reveal(request.text.size());
+      if (balloon.style & balloon_style::kAutoHide) balloon_.Close();
+      speech_.reset();
+      player_.Rest();
+      Present();
+      Finish(RequestStatus::kDone);
+      break;
+    }
+    case Kind::kMove:
+      if (!motion_) {
+        player_.Rest();
+        Present();
+        Finish(RequestStatus::kDone);
+      }
+      break;
+  }
+}
+
+void CharacterActor::Finish(RequestStatus status) {
+  *queue_.front().status = status;
+  queue_.pop_front();
+  active_ = false;
+  BeginNext();
+}
+
+void CharacterActor::Tick() {
+  const uint64_t now = Now();
+  if (player_.Advance(now)) Present();
+  if (motion_) {
+    const double done = std::min(1.0, static_cast<double>(now - motion_->start) / motion_->milliseconds);
+    const POINT place{motion_->from.x + static_cast<LONG>((motion_->to.x - motion_->from.x) * done),
+                      motion_->from.y + static_cast<LONG>((motion_->to.y - motion_->from.y) * done)};
+    window_.MoveTo(place);
+    if (balloon_.IsOpen()) balloon_.Follow(FigureBounds());
+    if (done >= 1.0) motion_.reset();
+  }
+  if (speech_ && (balloon.style & balloon_style::kAutoPace) && balloon_.IsOpen()) {
+    const std::wstring& text = queue_.front().text;
+    const auto& words = speech_->pacing.words;
+    size_t shown = 0;
+    if (speech_->voiced) {
+      const size_t position = voice_.Position();
+      for (const PacedWord& word : words) {
+        if (word.start <= position) shown = word.start + word.length;
+      }
+    } else if (const size_t count = speech_->pacing.WordsShownAt(static_cast<int>(now - speech_->start)); count > 0) {
+      shown = words[count - 1].start + words[count - 1].length;
+    }
+    balloon_.Reveal(std::min(shown, text.size()));
+  }
+  Settle();
+  Schedule();
+}
+
+void CharacterActor::Schedule() {
+  const uint64_t now = Now();
+  std::optional<uint64_t> next = player_.NextChange();
+  const auto consider = [&](uint64_t at) { next = next ? std::min(*next, at) : at; };
+  if (motion_) consider(now + kMotionStepMilliseconds);
+  if (speech_) {
+    if (speech_->voiced) {
+      consider(now + kVoicePollMilliseconds);
+    } else {
+      const int elapsed = static_cast<int>(now - speech_->start);
+      const auto& words = speech_->pacing.words;
+      const size_t shown = speech_->pacing.WordsShownAt(elapsed);
+      consider(speech_->start + static_cast<uint64_t>(shown < words.size() ? words[shown].atMilliseconds
+                                                                           : speech_->pacing.totalMilliseconds));
+    }
+  }
+  if (next) {
+    window_.ScheduleTimer(static_cast<unsigned>(*next > now ? *next - now : 1));
+  } else {
+    window_.CancelTimer();  // at rest nothing is due
+  }
+}
+
+// Drawing and places ------------------------------------------------------------------------
+
+void CharacterActor::Present() {
+  ComposeFrame(*character_, player_.Shown(), canvas_);
+  window_.Present(canvas_);
+}
+
+void CharacterActor::PlayNamed(const char* animation) {
+  if (const Animation* found = character_->Find(animation)) {
+    player_.Start(*found, Now());
+  } else {
+    player_.Rest();
+  }
+  Present();
+}
+
+POINT CharacterActor::InsideWorkArea(POINT topLeft) const {
+  const RECT wanted{topLeft.x, topLeft.y, topLeft.x + character_->width, topLeft.y + character_->height};
+  const RECT work = WorkAreaOf(wanted);
+  return {std::clamp<LONG>(topLeft.x, work.left, std::max<LONG>(work.left, work.right - character_->width)),
+          std::clamp<LONG>(topLeft.y, work.top, std::max<LONG>(work.top, work.bottom - character_->height))};
+}
+
+RECT CharacterActor::FigureBounds() const {
+  RECT bounds = window_.Bounds();
+  bounds.top += figureTop_;
+  return bounds;
+}
+
+void CharacterActor::UserHide() {
+  Stop();
+  window_.Hide();
+  visibilityCause = VisibilityCause::kUserHid;
+}
+
+void CharacterActor::ShowMenu(POINT at) {
+  if (!autoPopupMenu) return;
+  const HMENU menu = CreatePopupMenu();
+  AppendMenuA(menu, MF_STRING, kHideCommand, "&Ocultar");
+  SetForegroundWindow(window_.Handle());
+  const UINT chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0,
+                                     window_.Handle(), nullptr);
+  DestroyMenu(menu);
+  if (chosen == kHideCommand) UserHide();
+}
+
+}  // namespace memotab::character

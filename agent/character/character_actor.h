@@ -1,0 +1,133 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "animation_player.h"
+#include "character_file.h"
+#include "character_window.h"
+#include "speech_balloon.h"
+#include "speech_pacing.h"
+#include "voice.h"
+
+namespace memotab::character {
+
+// How a request of the character ends up: done, failed, waiting its turn, interrupted
+// (by Stop, Hide or a later request that replaces it) or being carried out.
+enum class RequestStatus : long { kDone = 0, kFailed = 1, kPending = 2, kInterrupted = 3, kInProgress = 4 };
+
+// What the last change of place or of visibility came from.
+enum class MoveCause : long { kNeverMoved = 0, kUser = 1, kProgram = 2 };
+enum class VisibilityCause : long { kNeverShown = 0, kUserHid = 1, kProgramHid = 3, kProgramShowed = 4 };
+
+// The style of the speech balloon: its bits say whether there is a balloon at all, whether
+// the words come one by one as they are said, and whether the balloon goes with the words
+// (otherwise it stays until the user clicks it or the next speech replaces it).
+namespace balloon_style {
+inline constexpr long kOn = 1;
+inline constexpr long kAutoHide = 4;
+inline constexpr long kAutoPace = 8;
+}  // namespace balloon_style
+
+struct BalloonSettings {
+  std::wstring fontName;
+  int fontSize = 9;
+  long style = 15;
+};
+
+// One loaded character on the screen: its window, its speech balloon and the queue of
+// what it has been asked to do. Requests run one after another in the order they came;
+// each has a status the caller may watch. Time passes only while something moves: at
+// rest no timer runs.
+class CharacterActor {
+ public:
+  // Shows nothing until Show. Raises std::runtime_error when the windows cannot be made.
+  explicit CharacterActor(std::shared_ptr<const CharacterFile> character);
+  ~CharacterActor();
+  CharacterActor(const CharacterActor&) = delete;
+  CharacterActor& operator=(const CharacterActor&) = delete;
+
+  using Request = std::shared_ptr<RequestStatus>;
+  Request Show();
+  Request Hide();
+  // An unknown animation fails.
+  Request Play(const std::string& animation);
+  Request Speak(const std::wstring& text);
+  Request Think(const std::wstring& text);
+  // Moves the figure's top-left corner to (x, y) in `milliseconds` (0: at once), kept
+  // inside the work area.
+  Request MoveTo(int x, int y, int milliseconds);
+  // Ends every request, queued or running, and brings the figure to rest.
+  void Stop();
+
+  const CharacterFile& Character() const { return *character_; }
+  bool Visible() const { return window_.Visible(); }
+  RECT Bounds() const { return window_.Bounds(); }
+  MoveCause moveCause = MoveCause::kNeverMoved;
+  VisibilityCause visibilityCause = VisibilityCause::kNeverShown;
+  BalloonSettings balloon;
+  bool autoPopupMenu = true;
+  bool soundEffects = true;
+
+  // The windows, for tests that look at what is shown.
+  const CharacterWindow& WindowForTesting() const { return window_; }
+  const SpeechBalloon& BalloonForTesting() const { return balloon_; }
+  // Whether a timer is waiting to move something on.
+  bool Busy() const { return window_.TimerSet(); }
+
+ private:
+  enum class Kind { kShow, kHide, kPlay, kSpeak, kThink, kMove };
+  struct Queued {
+    Kind kind;
+    Request status;
+    const Animation* animation = nullptr;
+    std::wstring text;
+    POINT target{0, 0};
+    int milliseconds = 0;
+  };
+  struct Motion {
+    POINT from;
+    POINT to;
+    uint64_t start;
+    int milliseconds;
+  };
+  struct Speech {
+    SpeechPacing pacing;
+    uint64_t start;
+    bool voiced;
+  };
+
+  Request Enqueue(Queued request);
+  void BeginNext();
+  // Starts the request at the front; false when it ended at once.
+  bool Begin(Queued& request);
+  // Ends the running request when what it waits for is over.
+  void Settle();
+  void Finish(RequestStatus status);
+  void Tick();
+  void Schedule();
+  void Present();
+  void PlayNamed(const char* animation);
+  POINT InsideWorkArea(POINT topLeft) const;
+  // The part of the window the figure at rest covers, on the screen: balloons point at it.
+  RECT FigureBounds() const;
+  void UserHide();
+  void ShowMenu(POINT at);
+
+  std::shared_ptr<const CharacterFile> character_;
+  CharacterWindow window_;
+  SpeechBalloon balloon_;
+  AnimationPlayer player_;
+  Voice voice_;
+  Picture canvas_;
+  int figureTop_ = 0;  // the first row of the figure at rest
+  std::deque<Queued> queue_;
+  bool active_ = false;  // the front of the queue is being carried out
+  std::optional<Motion> motion_;
+  std::optional<Speech> speech_;
+};
+
+}  // namespace memotab::character

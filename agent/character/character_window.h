@@ -1,0 +1,77 @@
+#pragma once
+
+#include <functional>
+
+#include "figure.h"
+#include "gdi_handles.h"
+#include "win.h"
+
+namespace memotab::character {
+
+// The window that shows the figure: top-most, never activated, drawn with per-pixel
+// alpha from a premultiplied 32-bit bitmap. The pointer reaches it only over the figure
+// (elsewhere clicks fall through to what lies below); the figure can be dragged.
+// The window class of the figure's window, for those who look for it.
+inline constexpr const char* kCharacterWindowClass = "MemotabCharacter";
+
+class CharacterWindow {
+ public:
+  // Each slot says when it runs.
+  struct Events {
+    std::function<void()> onTimer;        // the timer set by ScheduleTimer is due
+    std::function<void()> onDragged;      // the user has dragged the figure to a new place
+    std::function<void()> onClicked;      // the user clicked the figure without dragging it
+    std::function<void(POINT)> onMenu;    // the user right-clicked the figure (screen point)
+  };
+
+  // Creates the window hidden, of the figure's size. Raises std::runtime_error when the
+  // system refuses.
+  CharacterWindow(int width, int height, Events events);
+  ~CharacterWindow();
+  CharacterWindow(const CharacterWindow&) = delete;
+  CharacterWindow& operator=(const CharacterWindow&) = delete;
+
+  // Hands a composed frame to the window (at its place).
+  void Present(const Picture& frame);
+  void MoveTo(POINT topLeft);
+  void Show();
+  void Hide();
+  bool Visible() const;
+  POINT Position() const;
+  RECT Bounds() const;
+  // One timer at a time: the next call replaces the one before.
+  void ScheduleTimer(unsigned milliseconds);
+  void CancelTimer();
+  bool TimerSet() const { return timerSet_; }
+
+  HWND Handle() const { return window_.get(); }
+  // The bitmap handed to the layered window and the frame it holds, for tests.
+  HBITMAP BitmapForTesting() const { return bitmap_.get(); }
+  const Picture& ShownForTesting() const { return shown_; }
+
+  // What the window answers to WM_NCHITTEST at a point of its client area.
+  LRESULT HitTest(POINT client) const;
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void Update();
+
+  Events events_;
+  int width_;
+  int height_;
+  UniqueWindow window_;
+  UniqueMemoryDc memory_;
+  UniqueBitmap bitmap_;
+  uint32_t* bits_ = nullptr;
+  Picture shown_;
+  POINT position_{0, 0};
+  bool timerSet_ = false;
+  // A drag in progress: where the button went down, relative to the window.
+  bool pressed_ = false;
+  bool dragging_ = false;
+  POINT grip_{0, 0};
+  POINT pressedAt_{0, 0};
+};
+
+}  // namespace memotab::character

@@ -1,0 +1,265 @@
+#include "question_balloon.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "gdi_handles.h"
+#include "speech_balloon.h"
+#include "window_class.h"
+
+namespace memotab::character {
+
+namespace {
+
+constexpr int kTextWidth = 260;
+constexpr int kPadding = 12;
+constexpr int kTail = 16;
+constexpr int kIconSize = 32;
+constexpr int kButtonHeight = 24;
+constexpr int kInputHeight = 22;
+constexpr int kGap = 8;
+constexpr COLORREF kPaper = RGB(255, 253, 231);
+constexpr COLORREF kInk = RGB(60, 48, 32);
+
+struct Layout {
+  SIZE size{};
+  RECT title{};
+  RECT text{};
+  RECT input{};
+  std::vector<RECT> buttons;
+  int top = 0;  // where the box begins (below the tail when the balloon hangs below)
+};
+
+// The state of one balloon while it is up.
+struct Asking {
+  const Question* question;
+  std::vector<long> codes;  // the buttons shown, the default first
+  long escape;
+  std::optional<long> answer;
+  Layout layout;
+  bool below = false;
+  int tailX = 0;
+  HFONT font;
+  HFONT bold;
+  UniqueBrush paper{CreateSolidBrush(kPaper)};
+};
+
+std::vector<long> ButtonsOf(long style, bool input) {
+  if (input) return {1, 2};
+  switch (style & 0xF) {
+    case 3: return {6, 7, 2};
+    case 4: return {6, 7};
+    default: return {1};
+  }
+}
+
+long EscapeOf(const std::vector<long>& codes) {
+  if (std::find(codes.begin(), codes.end(), 2) != codes.end()) return 2;
+  if (std::find(codes.begin(), codes.end(), 7) != codes.end()) return 7;
+  return 1;
+}
+
+LPCSTR IconOf(long style) {
+  switch (style & 0xF0) {
+    case 16: return IDI_HAND;
+    case 32: return IDI_QUESTION;
+    case 48: return IDI_EXCLAMATION;
+    case 64: return IDI_ASTERISK;
+    default: return nullptr;
+  }
+}
+
+SIZE Measure(HDC dc, HFONT font, const std::wstring& text, int width) {
+  const Selection selected(dc, font);
+  RECT rect{0, 0, width, 0};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+  return {rect.right, rect.bottom};
+}
+
+Layout LayOut(const Asking& asking, const std::vector<std::wstring>& captions, HWND window) {
+  const WindowDc dc(window);
+  Layout layout;
+  const int left = kPadding + (IconOf(asking.question->style) != nullptr ? kIconSize + kGap : 0);
+  int y = kPadding;
+  if (asking.question->title && !asking.question->title->empty()) {
+    const SIZE title = Measure(dc.Get(), asking.bold, *asking.question->title, kTextWidth);
+    layout.title = {left, y, left + title.cx, y + title.cy};
+    y += title.cy + kGap / 2;
+  }
+  const SIZE text = Measure(dc.Get(), asking.font, asking.question->text, kTextWidth);
+  layout.text = {left, y, left + text.cx, y + text.cy};
+  y = std::max<int>(y + text.cy, IconOf(asking.question->style) != nullptr ? kPadding + kIconSize : 0) + kGap;
+  if (asking.question->input) {
+    layout.input = {left, y, left + kTextWidth, y + kInputHeight};
+    y += kInputHeight + kGap;
+  }
+  int width = std::max<int>({layout.text.right, layout.title.right, layout.input.right}) + kPadding;
+  int buttonsWidth = 0;
+  std::vector<int> widths;
+  for (const long code : asking.codes) {
+    const std::wstring& caption = captions[static_cast<size_t>(code - 1)];
+    widths.push_back(std::max<int>(76, Measure(dc.Get(), asking.font, caption, 400).cx + 24));
+    buttonsWidth += widths.back() + kGap;
+  }
+  width = std::max(width, buttonsWidth - kGap + 2 * kPadding);
+  int x = width - kPadding - (buttonsWidth - kGap);
+  for (const int buttonWidth : widths) {
+    layout.buttons.push_back({x, y, x + buttonWidth, y + kButtonHeight});
+    x += buttonWidth + kGap;
+  }
+  layout.size = {width, y + kButtonHeight + kPadding + kTail};
+  return layout;
+}
+
+// Beside the notification area when no character was placed.
+RECT NotificationArea() {
+  if (const HWND tray = FindWindowA("Shell_TrayWnd", nullptr)) {
+    const HWND icons = FindWindowExA(tray, nullptr, "TrayNotifyWnd", nullptr);
+    RECT area{};
+    if (GetWindowRect(icons != nullptr ? icons : tray, &area)) return area;
+  }
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  return {work.right - 40, work.bottom - 1, work.right - 8, work.bottom};
+}
+
+void Shape(HWND window, const Asking& asking) {
+  const SIZE size = asking.layout.size;
+  const int top = asking.below ? kTail : 0;
+  const int bottom = asking.below ? size.cy : size.cy - kTail;
+  UniqueRegion shape(CreateRoundRectRgn(0, top, size.cx + 1, bottom + 1, 18, 18));
+  const int edge = asking.below ? top + 1 : bottom - 1;
+  const int tip = asking.below ? 0 : size.cy;
+  const POINT tail[] = {{asking.tailX - 9, edge}, {asking.tailX + 9, edge}, {asking.tailX, tip}};
+  const UniqueRegion pointer(CreatePolygonRgn(tail, 3, WINDING));
+  CombineRgn(shape.get(), shape.get(), pointer.get(), RGN_OR);
+  SetWindowRgn(window, shape.release(), TRUE);
+}
+
+void Paint(HWND window, Asking& asking) {
+  PAINTSTRUCT paint{};
+  const HDC dc = BeginPaint(window, &paint);
+  RECT client{};
+  GetClientRect(window, &client);
+  FillRect(dc, &client, asking.paper.get());
+  const UniqueBrush ink(CreateSolidBrush(kInk));
+  const UniqueRegion outline(CreateRectRgn(0, 0, 0, 0));
+  if (GetWindowRgn(window, outline.get()) != ERROR) FrameRgn(dc, outline.get(), ink.get(), 1, 1);
+  const int shift = asking.layout.top;
+  if (const LPCSTR icon = IconOf(asking.question->style)) {
+    DrawIconEx(dc, kPadding, kPadding + shift, LoadIconA(nullptr, icon), kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+  }
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, kInk);
+  const auto draw = [&](HFONT font, const std::wstring& text, RECT place) {
+    const Selection selected(dc, font);
+    OffsetRect(&place, 0, shift);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &place, DT_WORDBREAK | DT_EXPANDTABS);
+  };
+  if (asking.question->title) draw(asking.bold, *asking.question->title, asking.layout.title);
+  draw(asking.font, asking.question->text, asking.layout.text);
+  EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* asking = WindowOwner<Asking>(window, message, lParam);
+  if (asking == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  switch (message) {
+    case DM_GETDEFID: return MAKELRESULT(asking->codes.front(), DC_HASDEFID);
+    case WM_COMMAND: {
+      const long code = LOWORD(wParam);
+      const bool shown = std::find(asking->codes.begin(), asking->codes.end(), code) != asking->codes.end();
+      if (HIWORD(wParam) == BN_CLICKED || lParam == 0) {
+        if (shown) asking->answer = code;
+        else if (code == IDCANCEL) asking->answer = asking->escape;  // Escape
+      }
+      return 0;
+    }
+    case WM_CLOSE: asking->answer = asking->escape; return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: Paint(window, *asking); return 0;
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(asking->paper.get());
+    default: return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+UniqueFont DialogFont(int weight) {
+  const WindowDc screen(nullptr);
+  return UniqueFont(CreateFontW(-MulDiv(9, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72), 0, 0, 0, weight, FALSE, FALSE,
+                                FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                DEFAULT_PITCH, L"Tahoma"));
+}
+
+}  // namespace
+
+Answer AskInBalloon(const Question& question, const std::vector<std::wstring>& captions, std::optional<RECT> character) {
+  RegisterWindowClassOnce(kQuestionBalloonClass, &Procedure);
+
+  const UniqueFont font = DialogFont(FW_NORMAL);
+  const UniqueFont bold = DialogFont(FW_BOLD);
+  Asking asking{&question, ButtonsOf(question.style, question.input), 1, std::nullopt, {}, false, 0, font.get(),
+                bold.get()};
+  asking.escape = EscapeOf(asking.codes);
+  const UniqueWindow window(CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"MemotabQuestionBalloon",
+                                            question.title.value_or(L"").c_str(), WS_POPUP | WS_CLIPCHILDREN, 0, 0, 10,
+                                            10, nullptr, nullptr, GetModuleHandleA(nullptr), &asking));
+  if (!window) throw std::runtime_error("the question balloon cannot be created");
+
+  asking.layout = LayOut(asking, captions, window.get());
+  const RECT target = character.value_or(NotificationArea());
+  const RECT work = WorkAreaOf(target);
+  const POINT place = PlaceBeside(asking.layout.size, target, work, asking.below);
+  asking.layout.top = asking.below ? kTail : 0;
+  asking.tailX = std::clamp<int>((target.left + target.right) / 2 - place.x, 2 * kPadding,
+                                 asking.layout.size.cx - 2 * kPadding);
+  Shape(window.get(), asking);
+  SetWindowPos(window.get(), HWND_TOPMOST, place.x, place.y, asking.layout.size.cx, asking.layout.size.cy, 0);
+
+  HWND first = nullptr;
+  const auto child = [&](LPCWSTR kind, const std::wstring& text, DWORD style, RECT where, int id) {
+    OffsetRect(&where, 0, asking.layout.top);
+    const HWND control = CreateWindowExW(0, kind, text.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, where.left,
+                                         where.top, where.right - where.left, where.bottom - where.top, window.get(),
+                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+                                         nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    if (first == nullptr) first = control;
+    return control;
+  };
+  if (question.input) {
+    const HWND line = child(L"EDIT", L"", WS_BORDER | ES_AUTOHSCROLL, asking.layout.input, kInputLineId);
+    SendMessageW(line, EM_LIMITTEXT, 255, 0);
+  }
+  for (size_t i = 0; i < asking.codes.size(); ++i) {
+    const long code = asking.codes[i];
+    child(L"BUTTON", captions[static_cast<size_t>(code - 1)], i == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON,
+          asking.layout.buttons[i], static_cast<int>(code));
+  }
+
+  ShowWindow(window.get(), SW_SHOW);
+  SetForegroundWindow(window.get());
+  SetFocus(first);
+  MSG message{};
+  while (!asking.answer) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got <= 0) {  // the program is ending: the question is left unanswered
+      if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
+      asking.answer = asking.escape;
+      break;
+    }
+    if (!IsDialogMessageW(window.get(), &message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+  Answer answer{*asking.answer, {}};
+  if (question.input && answer.code == 1) {
+    const HWND line = GetDlgItem(window.get(), kInputLineId);
+    answer.typed.resize(static_cast<size_t>(GetWindowTextLengthW(line)) + 1);
+    answer.typed.resize(static_cast<size_t>(GetWindowTextW(line, answer.typed.data(), static_cast<int>(answer.typed.size()))));
+  }
+  return answer;
+}
+
+}  // namespace memotab::character

@@ -1,0 +1,220 @@
+// The character service's own pieces with real windows: the frame handed to the layered
+// window, the hit test, dragging, the request queue and its timer, the work area.
+#include <gtest/gtest.h>
+
+#include <future>
+#include <set>
+
+#include "character_actor.h"
+#include "character_service.h"
+#include "event_loop.h"
+#include "ui_driver.h"
+#include "win.h"
+
+namespace memotab::character {
+namespace {
+
+using test::WaitUntil;
+
+// Waits with the event loop running until the request has ended.
+RequestStatus Finished(const CharacterActor::Request& request, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while ((*request == RequestStatus::kPending || *request == RequestStatus::kInProgress) &&
+         std::chrono::steady_clock::now() < deadline) {
+    SYSWAIT(0.01);
+  }
+  return *request;
+}
+
+std::vector<uint32_t> BitmapPixels(HBITMAP bitmap, int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  std::vector<uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+  const HDC screen = GetDC(nullptr);
+  GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+class CharacterActorTest : public ::testing::Test {
+ protected:
+  std::shared_ptr<const CharacterFile> character = BuiltInCharacter();
+  CharacterActor actor{character};
+
+  Picture RestFrame() const {
+    Picture rest;
+    ComposeFrame(*character, character->frames[character->Find(kRestPose)->frames.back()], rest);
+    return rest;
+  }
+};
+
+TEST_F(CharacterActorTest, TheProgramCarriesItsFirstCharacter) {
+  ASSERT_NE(character, nullptr);
+  EXPECT_EQ(character->name, "Nota");
+  EXPECT_FALSE(actor.Visible());
+  EXPECT_FALSE(actor.Busy());  // nothing is drawn or timed before Show
+}
+
+TEST_F(CharacterActorTest, TheLayeredWindowGetsTheComposedFrameAndAnswersOnlyOverTheFigure) {
+  ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
+  const Picture rest = RestFrame();
+  const CharacterWindow& window = actor.WindowForTesting();
+  EXPECT_EQ(BitmapPixels(window.BitmapForTesting(), rest.width, rest.height), rest.pixels);
+  const LONG_PTR style = GetWindowLongPtrA(window.Handle(), GWL_EXSTYLE);
+  EXPECT_TRUE(style & WS_EX_LAYERED);
+  EXPECT_TRUE(style & WS_EX_TOPMOST);
+  EXPECT_TRUE(style & WS_EX_NOACTIVATE);
+
+  const RECT bounds = actor.Bounds();
+  const auto hit = [&](int x, int y) {
+    return SendMessageA(window.Handle(), WM_NCHITTEST, 0, MAKELPARAM(bounds.left + x, bounds.top + y));
+  };
+  EXPECT_EQ(hit(rest.width / 2, rest.height / 2), HTCLIENT);  // the note's middle
+  EXPECT_EQ(hit(1, 1), HTTRANSPARENT);                      // empty corner: falls through
+  EXPECT_EQ(hit(rest.width / 2, rest.height - 9), HTTRANSPARENT);  // the faint shadow is not the figure
+}
+
+TEST_F(CharacterActorTest, RequestsRunInOrderAndATimerRunsOnlyWhileSomethingMoves) {
+  const auto show = actor.Show();
+  const auto wave = actor.Play("Wave");
+  const auto unknown = actor.Play("Bailar");
+  const auto pleased = actor.Play("pleased");  // names in any letter case
+  EXPECT_EQ(*show, RequestStatus::kInProgress);
+  EXPECT_EQ(*wave, RequestStatus::kPending);
+  EXPECT_TRUE(actor.Busy());
+  EXPECT_EQ(Finished(show), RequestStatus::kDone);
+  EXPECT_NE(*pleased, RequestStatus::kDone);
+  EXPECT_EQ(Finished(wave), RequestStatus::kDone);
+  EXPECT_EQ(Finished(unknown), RequestStatus::kFailed);
+  EXPECT_EQ(Finished(pleased), RequestStatus::kDone);
+  EXPECT_FALSE(actor.Busy());  // at rest: no timer at all
+  EXPECT_EQ(actor.WindowForTesting().ShownForTesting().pixels, RestFrame().pixels);
+
+  const auto looping = actor.Play("Processing");
+  SYSWAIT(0.4);
+  EXPECT_EQ(*looping, RequestStatus::kInProgress);
+  EXPECT_TRUE(actor.Busy());
+  const auto replacing = actor.Play("Alert");  // a later request replaces a looping one
+  EXPECT_EQ(*looping, RequestStatus::kInterrupted);
+  const auto queued = actor.Play("Sad");
+  actor.Stop();
+  EXPECT_EQ(*replacing, RequestStatus::kInterrupted);
+  EXPECT_EQ(*queued, RequestStatus::kInterrupted);
+  EXPECT_FALSE(actor.Busy());
+  EXPECT_EQ(actor.WindowForTesting().ShownForTesting().pixels, RestFrame().pixels);
+
+  EXPECT_EQ(Finished(actor.Hide()), RequestStatus::kDone);
+  EXPECT_FALSE(actor.Visible());
+  EXPECT_EQ(actor.visibilityCause, VisibilityCause::kProgramHid);
+  EXPECT_EQ(Finished(actor.Play("Wave")), RequestStatus::kFailed);  // nobody would see it
+  EXPECT_EQ(Finished(actor.Speak(L"Hola")), RequestStatus::kFailed);
+}
+
+TEST_F(CharacterActorTest, MovesFollowAStraightPathAndStayInTheWorkArea) {
+  ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
+  EXPECT_EQ(Finished(actor.MoveTo(100, 120, 0)), RequestStatus::kDone);  // a jump
+  EXPECT_EQ(actor.Bounds().left, 100);
+  EXPECT_EQ(actor.moveCause, MoveCause::kProgram);
+  const auto walk = actor.MoveTo(500, 320, 400);
+  std::vector<POINT> path;
+  while (*walk == RequestStatus::kInProgress) {
+    path.push_back({actor.Bounds().left, actor.Bounds().top});
+    SYSWAIT(0.03);
+  }
+  EXPECT_EQ(*walk, RequestStatus::kDone);
+  EXPECT_EQ(actor.Bounds().left, 500);
+  EXPECT_EQ(actor.Bounds().top, 320);
+  ASSERT_GT(path.size(), 4u);  // it went there, it did not jump
+  for (const POINT& place : path) {  // along the line from (100, 120) to (500, 320)
+    EXPECT_NEAR((place.x - 100) * 200.0 / 400.0, place.y - 120.0, 2.0);
+  }
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  Finished(actor.MoveTo(work.right + 400, -300, 0));
+  EXPECT_EQ(actor.Bounds().right, work.right);
+  EXPECT_EQ(actor.Bounds().top, work.top);
+}
+
+TEST_F(CharacterActorTest, TheUserDragsTheFigure) {
+  ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
+  Finished(actor.MoveTo(300, 300, 0));
+  const HWND window = actor.WindowForTesting().Handle();
+  const POINT grip{64, 70};
+  SetCursorPos(300 + grip.x, 300 + grip.y);
+  SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grip.x, grip.y));
+  SetCursorPos(300 + grip.x + 90, 300 + grip.y + 40);
+  SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(grip.x + 90, grip.y + 40));
+  SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(grip.x, grip.y));
+  EXPECT_EQ(actor.Bounds().left, 390);
+  EXPECT_EQ(actor.Bounds().top, 340);
+  EXPECT_EQ(actor.moveCause, MoveCause::kUser);
+}
+
+TEST_F(CharacterActorTest, TheOwnMenuHidesTheCharacterWhenItIsOffered) {
+  ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
+  Finished(actor.MoveTo(200, 420, 0));
+  const HWND window = actor.WindowForTesting().Handle();
+  actor.autoPopupMenu = false;
+  SendMessageA(window, WM_RBUTTONUP, 0, MAKELPARAM(64, 70));  // nothing is offered
+  EXPECT_TRUE(actor.Visible());
+
+  actor.autoPopupMenu = true;
+  // The menu is chosen as a user does it on a bare display: with the mouse.
+  std::future<bool> chosen = std::async(std::launch::async, [] {
+    HWND menu = nullptr;
+    if (!WaitUntil([&] { return (menu = test::FindProcessWindow("#32768", nullptr)) != nullptr && IsWindowVisible(menu); })) {
+      return false;
+    }
+    RECT item{};
+    GetWindowRect(menu, &item);
+    SetCursorPos(item.left + 20, item.top + (item.bottom - item.top) / 2);
+    Sleep(100);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, clicks, sizeof(INPUT));
+    return true;
+  });
+  SendMessageA(window, WM_RBUTTONUP, 0, MAKELPARAM(64, 70));
+  EXPECT_TRUE(chosen.get());
+  EXPECT_FALSE(actor.Visible());
+  EXPECT_EQ(actor.visibilityCause, VisibilityCause::kUserHid);
+}
+
+TEST_F(CharacterActorTest, SpeechShowsItsWordsAsTheyAreSaid) {
+  ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
+  actor.balloon.style = 15;
+  const std::wstring text = L"Mañana a las nueve: llevar el coche al taller.";
+  const auto speech = actor.Speak(text);
+  const HWND balloon = actor.BalloonForTesting().Handle();
+  std::set<std::wstring> seen;
+  while (*speech == RequestStatus::kInProgress) {
+    wchar_t shown[256] = {};
+    InternalGetWindowText(balloon, shown, 256);
+    seen.insert(shown);
+    SYSWAIT(0.02);
+  }
+  EXPECT_EQ(*speech, RequestStatus::kDone);
+  EXPECT_GE(seen.size(), 5u);  // word by word
+  for (const std::wstring& part : seen) EXPECT_EQ(text.rfind(part, 0), 0u) << "not the start of the text";
+  EXPECT_FALSE(actor.BalloonForTesting().IsOpen());  // style 15: it goes with the words
+  EXPECT_FALSE(actor.Busy());
+}
+
+TEST(Voice, ASpanishVoiceIsKnownByItsLanguages) {
+  EXPECT_TRUE(SpeaksSpanish(L"C0A"));
+  EXPECT_TRUE(SpeaksSpanish(L"40a"));
+  EXPECT_TRUE(SpeaksSpanish(L"409;80A"));
+  EXPECT_TRUE(SpeaksSpanish(L"540A"));  // any Spanish: the primary language is what counts
+  EXPECT_FALSE(SpeaksSpanish(L"409;9"));
+  EXPECT_FALSE(SpeaksSpanish(L"416"));
+  EXPECT_FALSE(SpeaksSpanish(L""));
+}
+
+}  // namespace
+}  // namespace memotab::character
