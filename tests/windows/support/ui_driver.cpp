@@ -1,5 +1,7 @@
 #include "ui_driver.h"
 
+#include <shellapi.h>
+
 #include <fstream>
 #include <set>
 
@@ -39,6 +41,28 @@ HWND FindProcessWindow(const char* windowClass, const char* caption, DWORD proce
     if (owner == processId) return window;
   }
   return nullptr;
+}
+
+bool HasTrayIcon(DWORD processId) {
+  struct Probe {
+    DWORD processId;
+    bool found;
+  } probe{processId, false};
+  EnumWindows(
+      [](HWND window, LPARAM context) -> BOOL {
+        auto* asked = reinterpret_cast<Probe*>(context);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != asked->processId) return TRUE;
+        NOTIFYICONDATAW unchanged{};
+        unchanged.cbSize = sizeof unchanged;
+        unchanged.hWnd = window;
+        unchanged.uID = 1;
+        asked->found = Shell_NotifyIconW(NIM_MODIFY, &unchanged) != FALSE;
+        return asked->found ? FALSE : TRUE;
+      },
+      reinterpret_cast<LPARAM>(&probe));
+  return probe.found;
 }
 
 void ClickButton(HWND dialog, int buttonId) {

@@ -33,6 +33,11 @@ std::future<Result> WhenWindowAppears(const std::string& caption, std::function<
   });
 }
 
+// Whether the notification area shows an icon of a process. The shell accepts a change only
+// for an icon it shows, so an empty change of icon 1 is asked for each of the process's
+// top-level windows.
+bool HasTrayIcon(DWORD processId);
+
 // Presses a dialog's button as a click would.
 void ClickButton(HWND dialog, int buttonId);
 // Presses and releases the left mouse button over a control, as a user's click does: the
