@@ -60,6 +60,14 @@ std::vector<fs::path> ProgramsOwnDataFiles() {
   return files;
 }
 
+// Whether a file is open in another program (Memotab opens its table for itself alone).
+bool InUseByAnotherProgram(const fs::path& file) {
+  const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+  CloseHandle(handle);
+  return false;
+}
+
 void AddNote(const fs::path& table, const std::string& text) {
   Table notes = Table::Open(table.string(), FileAccess::kReadWriteAlone);
   notes.AppendBlank();
@@ -187,11 +195,7 @@ TEST_F(InstallerTest, InstalledProgramStartsFromItsShortcutInTheDataFolder) {
   if constexpr (kProgramShowsTrayIcon) {
     EXPECT_TRUE(test::WaitUntil([&] { return test::HasTrayIcon(program.Id()); }));
   }
-  // The program holds the data folder's table, opened exclusively.
-  const HANDLE table = CreateFileW(Data("MEMOTAB.DBF").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  EXPECT_EQ(table, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-  if (table != INVALID_HANDLE_VALUE) CloseHandle(table);
+  EXPECT_TRUE(InUseByAnotherProgram(Data("MEMOTAB.DBF"))) << "the program works on the data folder's table";
 
   PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_EQ(program.WaitForExit(10000), 0u);
@@ -349,14 +353,17 @@ TEST_F(InstallerPagesTest, InstallAndRemoveThroughEveryPage) {
 
   const HWND openNow = WaitForControl(wizard, "Abrir Memotab ahora");
   ASSERT_NE(openNow, nullptr);
+  EXPECT_EQ(SendMessageW(openNow, BM_GETCHECK, 0, 0), BST_CHECKED);
   KeepPicture(wizard, "installer-3-finish.bmp");
-  PostMessageW(openNow, BM_CLICK, 0, 0);
-  ASSERT_TRUE(test::WaitUntil([&] { return SendMessageW(openNow, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }));
   test::ClickButton(wizard, IDOK);
   EXPECT_EQ(installer.WaitForExit(kInstallerTimeout), 0u);
-  EXPECT_TRUE(fs::exists(InstalledProgram()));
   EXPECT_TRUE(fs::exists(places.startMenuLink));
   EXPECT_FALSE(fs::exists(places.startupLink));
+
+  HWND opened = nullptr;
+  ASSERT_TRUE(test::WaitUntil([&] { return (opened = test::RunningMainWindow(InstalledProgram())) != nullptr; }, 10s));
+  EXPECT_TRUE(test::WaitUntil([&] { return InUseByAnotherProgram(Data("MEMOTAB.DBF")); }));
+  ASSERT_EQ(test::CloseRunningCopy(opened), 0u);
 
   const test::ChildProcess uninstaller(test::Quoted(Uninstaller()) + L" _?=" + places.program.wstring());
   const HWND removal = WaitForWizard("Quitar Memotab " MEMOTAB_VERSION_TEXT, uninstaller.Id());

@@ -54,21 +54,10 @@ std::optional<std::vector<BYTE>> UninstallValue(const wchar_t* name, DWORD type)
   return value;
 }
 
-// Ends, by force, every process whose program file is `program`.
-void EndProcessesOf(const std::filesystem::path& program) {
-  HWND window = nullptr;
-  while ((window = FindWindowExW(nullptr, window, L"TWINDOW", nullptr)) != nullptr) {
-    DWORD id = 0;
-    GetWindowThreadProcessId(window, &id);
-    const ProcessHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
-    if (process == nullptr) continue;
-    wchar_t image[MAX_PATH] = {};
-    DWORD length = MAX_PATH;
-    if (QueryFullProcessImageNameW(process.get(), 0, image, &length) && SamePath(image, program)) {
-      TerminateProcess(process.get(), 99);
-      WaitForSingleObject(process.get(), 5000);
-    }
-  }
+ProcessHandle OpenProcessOf(HWND window, DWORD access) {
+  DWORD id = 0;
+  GetWindowThreadProcessId(window, &id);
+  return ProcessHandle(OpenProcess(access | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
 }
 
 }  // namespace
@@ -116,8 +105,35 @@ std::optional<ShellLink> ReadShellLink(const std::filesystem::path& link) {
   return ShellLink{.target = target, .workingDirectory = directory};
 }
 
+HWND RunningMainWindow(const std::filesystem::path& program) {
+  HWND window = nullptr;
+  while ((window = FindWindowExW(nullptr, window, L"TWINDOW", L"Memotab v1.6")) != nullptr) {
+    const ProcessHandle process = OpenProcessOf(window, 0);
+    wchar_t image[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    if (process && QueryFullProcessImageNameW(process.get(), 0, image, &length) && SamePath(image, program)) {
+      return window;
+    }
+  }
+  return nullptr;
+}
+
+DWORD CloseRunningCopy(HWND mainWindow) {
+  const ProcessHandle process = OpenProcessOf(mainWindow, SYNCHRONIZE);
+  if (!process) return STILL_ACTIVE;
+  PostMessageW(mainWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
+  DWORD code = STILL_ACTIVE;
+  if (WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0) GetExitCodeProcess(process.get(), &code);
+  return code;
+}
+
 void RemoveInstallation(const InstallPlaces& places) {
-  EndProcessesOf(places.program / "memotab.exe");
+  while (const HWND left = RunningMainWindow(places.program / "memotab.exe")) {
+    const ProcessHandle process = OpenProcessOf(left, PROCESS_TERMINATE | SYNCHRONIZE);
+    if (!process) break;
+    TerminateProcess(process.get(), 99);
+    WaitForSingleObject(process.get(), 5000);
+  }
   std::error_code ignored;  // whatever is not there is already gone
   std::filesystem::remove_all(places.program, ignored);
   std::filesystem::remove_all(places.data, ignored);

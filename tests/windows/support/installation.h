@@ -30,6 +30,13 @@ struct ShellLink {
 // Reads a .lnk file through the shell's link interface; nothing when it cannot be loaded.
 std::optional<ShellLink> ReadShellLink(const std::filesystem::path& link);
 
+// The main window of a running copy of `program`; nothing when none runs.
+HWND RunningMainWindow(const std::filesystem::path& program);
+
+// Closes a running copy as its exit button does and waits for its process to end; the
+// exit code, or STILL_ACTIVE when it has not ended within ten seconds.
+DWORD CloseRunningCopy(HWND mainWindow);
+
 // Removes every trace of an installation: running copies of the installed program, its
 // folders, its shortcuts and its installed-programs entry.
 void RemoveInstallation(const InstallPlaces& places);
