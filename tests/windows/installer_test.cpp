@@ -1,7 +1,7 @@
-// The Windows installer as a user meets it: silent and interactive installation into the
-// user's own folders, the shortcuts and their working directory, the installed-programs
-// entry, starting the installed program, reinstalling over existing notes, and removal
-// that leaves the notes behind. The installer is the one scripts/build puts in dist/.
+// The Windows installer as a user meets it: silent installation into the user's own
+// folders, the shortcuts and their working directory, the installed-programs entry,
+// starting the installed program, reinstalling over existing notes, and removal that
+// leaves the notes behind.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,18 +10,13 @@
 #include <set>
 #include <vector>
 
-#include "child_process.h"
-#include "installation.h"
+#include "installer_fixture.h"
 #include "note_table.h"
 #include "table.h"
-#include "test_files.h"
 #include "ui_driver.h"
-#include "version.h"
 #include "win.h"
 
-#include <shellapi.h>  // after the Windows headers
-
-namespace memotab {
+namespace memotab::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -30,15 +25,6 @@ using namespace std::chrono_literals;
 // Whether starting the installed program is checked up to its icon in the notification
 // area (otherwise up to its main window).
 constexpr bool kProgramShowsTrayIcon = false;
-
-constexpr DWORD kInstallerTimeout = 60000;
-
-fs::path Dist() { return test::BesideTestProgram(MEMOTAB_DIST_RELATIVE); }
-fs::path Installer() { return Dist() / "Memotab-" MEMOTAB_VERSION_TEXT "-instalador.exe"; }
-
-std::vector<uint8_t> Bytes(const fs::path& file) {
-  return fs::is_regular_file(file) ? test::ReadBytes(file.string()) : std::vector<uint8_t>{};
-}
 
 // Every file below a folder with its contents, by relative path.
 std::map<fs::path, std::vector<uint8_t>> Snapshot(const fs::path& folder) {
@@ -60,14 +46,6 @@ std::vector<fs::path> ProgramsOwnDataFiles() {
   return files;
 }
 
-// Whether a file is open in another program (Memotab opens its table for itself alone).
-bool InUseByAnotherProgram(const fs::path& file) {
-  const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
-  CloseHandle(handle);
-  return false;
-}
-
 void AddNote(const fs::path& table, const std::string& text) {
   Table notes = Table::Open(table.string(), FileAccess::kReadWriteAlone);
   notes.AppendBlank();
@@ -81,25 +59,6 @@ std::wstring VersionText(const std::vector<BYTE>& info, const wchar_t* name) {
   if (!VerQueryValueW(info.data(), path.c_str(), &value, &length) || length == 0) return L"";
   return static_cast<const wchar_t*>(value);
 }
-
-class InstallerTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(fs::exists(Installer())) << Installer() << " is missing: scripts/build makes it";
-    test::RemoveInstallation(places);
-  }
-  void TearDown() override { test::RemoveInstallation(places); }
-
-  DWORD InstallSilently(const std::wstring& switches = L"") const {
-    const test::ChildProcess installer(test::Quoted(Installer()) + L" /S " + switches);
-    return installer.WaitForExit(kInstallerTimeout);
-  }
-  fs::path Data(const fs::path& name) const { return places.data / name; }
-  fs::path InstalledProgram() const { return places.program / "memotab.exe"; }
-  fs::path Uninstaller() const { return places.program / "Desinstalar.exe"; }
-
-  const test::InstallPlaces places = test::UserInstallPlaces();
-};
 
 TEST_F(InstallerTest, SilentInstallPutsTheProgramItsDataAndItsShortcutsInPlace) {
   ASSERT_EQ(InstallSilently(L"/INICIAR=SI"), 0u);
@@ -264,139 +223,5 @@ TEST_F(InstallerTest, ATableWithoutItsMemoFileIsNotGivenAnEmptyOne) {
   EXPECT_FALSE(fs::exists(Data("MEMOTAB.FPT")));
 }
 
-// The pages a person goes through, kept as pictures among the test artifacts.
-class InstallerPagesTest : public InstallerTest {
- protected:
-  // A visible control of a wizard (on any of its pages) whose text begins with `text`;
-  // nothing when there is none.
-  static HWND Control(HWND wizard, const std::string& text) {
-    struct Search {
-      const std::string* text;
-      HWND found;
-    } search{&text, nullptr};
-    EnumChildWindows(
-        wizard,
-        [](HWND control, LPARAM context) -> BOOL {
-          auto* wanted = reinterpret_cast<Search*>(context);
-          if (!IsWindowVisible(control) || !test::WindowText(control).starts_with(*wanted->text)) return TRUE;
-          wanted->found = control;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-  }
-  // Waits for a wizard's page to show a control whose text begins with `text`; the control.
-  static HWND WaitForControl(HWND wizard, const std::string& text) {
-    HWND control = nullptr;
-    test::WaitUntil([&] { return (control = Control(wizard, text)) != nullptr; }, 10s);
-    return control;
-  }
-  // Saves a picture of a window once its page has been painted: once three pictures in a
-  // row are the same.
-  static void KeepPicture(HWND window, const std::string& name) {
-    const fs::path artifacts = fs::current_path() / "artifacts";
-    fs::create_directories(artifacts);
-    const fs::path picture = artifacts / name;
-    std::vector<uint8_t> previous;
-    int same = 0;
-    EXPECT_TRUE(test::WaitUntil([&] {
-      if (test::SaveWindowPicture(window, picture.string()) <= 20) return false;
-      std::vector<uint8_t> latest = Bytes(picture);
-      same = latest == previous ? same + 1 : 0;
-      previous = std::move(latest);
-      return same == 2;
-    })) << name;
-  }
-  // Waits for a visible window of the process whose caption begins with `caption` (the
-  // wizard adds a page's own caption to it); the window.
-  static HWND WaitForWizard(const std::string& caption, DWORD processId) {
-    struct Search {
-      const std::string* caption;
-      DWORD processId;
-      HWND found;
-    } search{&caption, processId, nullptr};
-    test::WaitUntil(
-        [&] {
-          EnumWindows(
-              [](HWND window, LPARAM context) -> BOOL {
-                auto* wanted = reinterpret_cast<Search*>(context);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                if (owner != wanted->processId || !IsWindowVisible(window)) return TRUE;
-                if (!test::WindowText(window).starts_with(*wanted->caption)) return TRUE;
-                wanted->found = window;
-                return FALSE;
-              },
-              reinterpret_cast<LPARAM>(&search));
-          return search.found != nullptr;
-        },
-        10s);
-    return search.found;
-  }
-};
-
-TEST_F(InstallerPagesTest, InstallAndRemoveThroughEveryPage) {
-  const test::ChildProcess installer(test::Quoted(Installer()));
-  const HWND wizard = WaitForWizard("Instalar Memotab " MEMOTAB_VERSION_TEXT, installer.Id());
-  ASSERT_NE(wizard, nullptr);
-  ASSERT_NE(WaitForControl(wizard, "Memotab guarda sus notas"), nullptr);
-  KeepPicture(wizard, "installer-1-welcome.bmp");
-  test::ClickButton(wizard, IDOK);
-
-  const HWND startWithWindows = WaitForControl(wizard, "Iniciar Memotab con Windows");
-  ASSERT_NE(startWithWindows, nullptr);
-  EXPECT_EQ(SendMessageW(startWithWindows, BM_GETCHECK, 0, 0), BST_CHECKED);
-  KeepPicture(wizard, "installer-2-options.bmp");
-  PostMessageW(startWithWindows, BM_CLICK, 0, 0);
-  ASSERT_TRUE(test::WaitUntil([&] { return SendMessageW(startWithWindows, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }));
-  test::ClickButton(wizard, IDOK);
-
-  const HWND openNow = WaitForControl(wizard, "Abrir Memotab ahora");
-  ASSERT_NE(openNow, nullptr);
-  EXPECT_EQ(SendMessageW(openNow, BM_GETCHECK, 0, 0), BST_CHECKED);
-  KeepPicture(wizard, "installer-3-finish.bmp");
-  test::ClickButton(wizard, IDOK);
-  EXPECT_EQ(installer.WaitForExit(kInstallerTimeout), 0u);
-  EXPECT_TRUE(fs::exists(places.startMenuLink));
-  EXPECT_FALSE(fs::exists(places.startupLink));
-
-  HWND opened = nullptr;
-  ASSERT_TRUE(test::WaitUntil([&] { return (opened = test::RunningMainWindow(InstalledProgram())) != nullptr; }, 10s));
-  EXPECT_TRUE(test::WaitUntil([&] { return InUseByAnotherProgram(Data("MEMOTAB.DBF")); }));
-  ASSERT_EQ(test::CloseRunningCopy(opened), 0u);
-
-  const test::ChildProcess uninstaller(test::Quoted(Uninstaller()) + L" _?=" + places.program.wstring());
-  const HWND removal = WaitForWizard("Quitar Memotab " MEMOTAB_VERSION_TEXT, uninstaller.Id());
-  ASSERT_NE(removal, nullptr);
-  ASSERT_NE(WaitForControl(removal, "Programa:"), nullptr);
-  KeepPicture(removal, "uninstaller-1-confirm.bmp");
-  test::ClickButton(removal, IDOK);
-  const HWND close = GetDlgItem(removal, IDOK);
-  ASSERT_TRUE(test::WaitUntil([&] { return IsWindowEnabled(close) && test::WindowText(close) == "&Cerrar"; }, 30s));
-  KeepPicture(removal, "uninstaller-2-done.bmp");
-  test::ClickButton(removal, IDOK);
-  EXPECT_EQ(uninstaller.WaitForExit(kInstallerTimeout), 0u);
-  EXPECT_FALSE(fs::exists(InstalledProgram()));
-  EXPECT_TRUE(fs::exists(Data("MEMOTAB.DBF")));
-}
-
-// The check of a running program's notification-area icon.
-TEST(TrayProbeTest, SeesAnIconOnlyWhileTheShellShowsIt) {
-  const HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-  ASSERT_NE(window, nullptr);
-  EXPECT_FALSE(test::HasTrayIcon(GetCurrentProcessId()));
-  NOTIFYICONDATAW icon{};
-  icon.cbSize = sizeof icon;
-  icon.hWnd = window;
-  icon.uID = 1;
-  icon.uFlags = NIF_ICON;
-  icon.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-  ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &icon));
-  EXPECT_TRUE(test::HasTrayIcon(GetCurrentProcessId()));
-  Shell_NotifyIconW(NIM_DELETE, &icon);
-  EXPECT_FALSE(test::HasTrayIcon(GetCurrentProcessId()));
-  DestroyWindow(window);
-}
-
 }  // namespace
-}  // namespace memotab
+}  // namespace memotab::test
