@@ -63,28 +63,9 @@ class InstallerPagesTest : public InstallerTest {
   // Waits for a visible window of the process whose caption begins with `caption` (the
   // wizard adds a page's own caption to it); the window.
   static HWND WaitForWizard(const std::string& caption, DWORD processId) {
-    struct Search {
-      const std::string* caption;
-      DWORD processId;
-      HWND found;
-    } search{&caption, processId, nullptr};
-    test::WaitUntil(
-        [&] {
-          EnumWindows(
-              [](HWND window, LPARAM context) -> BOOL {
-                auto* wanted = reinterpret_cast<Search*>(context);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                if (owner != wanted->processId || !IsWindowVisible(window)) return TRUE;
-                if (!test::WindowText(window).starts_with(*wanted->caption)) return TRUE;
-                wanted->found = window;
-                return FALSE;
-              },
-              reinterpret_cast<LPARAM>(&search));
-          return search.found != nullptr;
-        },
-        10s);
-    return search.found;
+    HWND wizard = nullptr;
+    test::WaitUntil([&] { return (wizard = test::FindVisibleWindowStartingWith(caption, processId)) != nullptr; }, 10s);
+    return wizard;
   }
 };
 

@@ -28,11 +28,10 @@ DWORD ChildProcess::WaitForExit(DWORD milliseconds) const {
 
 HWND ChildProcess::MainWindow() const {
   if (!started_) return nullptr;
+  // The window is shown when it is created and hides itself at the end of the start-up.
   for (int i = 0; i < 500; ++i) {
-    if (const HWND window = FindProcessWindow("TWINDOW", "Memotab v1.6", process_.dwProcessId)) {
-      WaitForInputIdle(process_.hProcess, 10000);
-      return window;
-    }
+    const HWND window = FindProcessWindow("TWINDOW", "Memotab v1.6", process_.dwProcessId);
+    if (window != nullptr && !IsWindowVisible(window)) return window;
     if (WaitForExit(20) != STILL_ACTIVE) return nullptr;
   }
   return nullptr;

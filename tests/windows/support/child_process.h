@@ -22,7 +22,7 @@ class ChildProcess {
   DWORD Id() const { return process_.dwProcessId; }
   // The exit code, or STILL_ACTIVE when the program has not ended within the time.
   DWORD WaitForExit(DWORD milliseconds) const;
-  // Memotab's main window (hidden or not) once the program waits in its event loop;
+  // Memotab's main window once the program has started up (the window is then hidden);
   // nothing when the program ends first or takes longer than ten seconds.
   HWND MainWindow() const;
 

@@ -12,6 +12,8 @@ namespace memotab::test {
 // Finds a visible top-level window by caption among the windows of one process (by
 // default this one: tests run side by side and must not answer each other's boxes).
 HWND FindVisibleWindow(const std::string& caption, DWORD processId = GetCurrentProcessId());
+// The same for a caption that begins with `captionStart`.
+HWND FindVisibleWindowStartingWith(const std::string& captionStart, DWORD processId = GetCurrentProcessId());
 // Finds a window of a process by class and caption, visible or not; nothing when none.
 HWND FindProcessWindow(const char* windowClass, const char* caption, DWORD processId = GetCurrentProcessId());
 
