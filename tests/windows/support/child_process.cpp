@@ -28,10 +28,12 @@ DWORD ChildProcess::WaitForExit(DWORD milliseconds) const {
 
 HWND ChildProcess::MainWindow() const {
   if (!started_) return nullptr;
-  // The window is shown when it is created and hides itself at the end of the start-up.
+  // The window is created hidden, shown, given its toolbar and hidden again by the start-up.
   for (int i = 0; i < 500; ++i) {
     const HWND window = FindProcessWindow("TWINDOW", "Memotab v1.6", process_.dwProcessId);
-    if (window != nullptr && !IsWindowVisible(window)) return window;
+    const bool started = window != nullptr && FindWindowExA(window, nullptr, TOOLBARCLASSNAMEA, nullptr) != nullptr &&
+                         !IsWindowVisible(window);
+    if (started) return window;
     if (WaitForExit(20) != STILL_ACTIVE) return nullptr;
   }
   return nullptr;
