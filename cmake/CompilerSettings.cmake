@@ -11,7 +11,9 @@ endif()
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fexec-charset=CP1252>)
 elseif(MSVC)
-  add_compile_options(/W4 /utf-8 /execution-charset:windows-1252)
+  # /utf-8 would set the execution character set too, and cl rejects a second one.
+  add_compile_options($<$<COMPILE_LANGUAGE:C,CXX>:/W4> $<$<COMPILE_LANGUAGE:C,CXX>:/source-charset:utf-8>
+                      $<$<COMPILE_LANGUAGE:CXX>:/execution-charset:windows-1252>)
 endif()
 
 if(MEMOTAB_SANITIZE)

@@ -1,5 +1,7 @@
 #include "ui_driver.h"
 
+#include <shellapi.h>
+
 #include <fstream>
 #include <set>
 
@@ -9,6 +11,7 @@ namespace {
 
 struct Search {
   const std::string* caption;
+  bool wholeCaption;
   DWORD processId;
   HWND found;
 };
@@ -18,17 +21,24 @@ BOOL CALLBACK Visit(HWND window, LPARAM context) {
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
   if (!IsWindowVisible(window) || owner != search->processId) return TRUE;
-  if (WindowText(window) != *search->caption) return TRUE;
+  const std::string caption = WindowText(window);
+  if (search->wholeCaption ? caption != *search->caption : !caption.starts_with(*search->caption)) return TRUE;
   search->found = window;
   return FALSE;
 }
 
-}  // namespace
-
-HWND FindVisibleWindow(const std::string& caption, DWORD processId) {
-  Search search{&caption, processId, nullptr};
+HWND FindVisible(const std::string& caption, bool wholeCaption, DWORD processId) {
+  Search search{&caption, wholeCaption, processId, nullptr};
   EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+}  // namespace
+
+HWND FindVisibleWindow(const std::string& caption, DWORD processId) { return FindVisible(caption, true, processId); }
+
+HWND FindVisibleWindowStartingWith(const std::string& captionStart, DWORD processId) {
+  return FindVisible(captionStart, false, processId);
 }
 
 HWND FindProcessWindow(const char* windowClass, const char* caption, DWORD processId) {
@@ -39,6 +49,28 @@ HWND FindProcessWindow(const char* windowClass, const char* caption, DWORD proce
     if (owner == processId) return window;
   }
   return nullptr;
+}
+
+bool HasTrayIcon(DWORD processId) {
+  struct Probe {
+    DWORD processId;
+    bool found;
+  } probe{processId, false};
+  EnumWindows(
+      [](HWND window, LPARAM context) -> BOOL {
+        auto* asked = reinterpret_cast<Probe*>(context);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != asked->processId) return TRUE;
+        NOTIFYICONDATAW unchanged{};
+        unchanged.cbSize = sizeof unchanged;
+        unchanged.hWnd = window;
+        unchanged.uID = 1;
+        asked->found = Shell_NotifyIconW(NIM_MODIFY, &unchanged) != FALSE;
+        return asked->found ? FALSE : TRUE;
+      },
+      reinterpret_cast<LPARAM>(&probe));
+  return probe.found;
 }
 
 void ClickButton(HWND dialog, int buttonId) {

@@ -12,6 +12,8 @@ namespace memotab::test {
 // Finds a visible top-level window by caption among the windows of one process (by
 // default this one: tests run side by side and must not answer each other's boxes).
 HWND FindVisibleWindow(const std::string& caption, DWORD processId = GetCurrentProcessId());
+// The same for a caption that begins with `captionStart`.
+HWND FindVisibleWindowStartingWith(const std::string& captionStart, DWORD processId = GetCurrentProcessId());
 // Finds a window of a process by class and caption, visible or not; nothing when none.
 HWND FindProcessWindow(const char* windowClass, const char* caption, DWORD processId = GetCurrentProcessId());
 
@@ -32,6 +34,11 @@ std::future<Result> WhenWindowAppears(const std::string& caption, std::function<
     return action(window);
   });
 }
+
+// Whether the notification area shows an icon of a process. The shell accepts a change only
+// for an icon it shows, so an empty change of icon 1 is asked for each of the process's
+// top-level windows.
+bool HasTrayIcon(DWORD processId);
 
 // Presses a dialog's button as a click would.
 void ClickButton(HWND dialog, int buttonId);

@@ -1,0 +1,54 @@
+#pragma once
+
+// What the installer tests share: the installer that scripts/build puts in dist/, and a
+// fixture that starts and ends every test with no installation for the test user.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "child_process.h"
+#include "installation.h"
+#include "test_files.h"
+#include "version.h"
+#include "win.h"
+
+namespace memotab::test {
+
+inline constexpr DWORD kInstallerTimeout = 60000;
+
+inline std::filesystem::path Dist() { return BesideTestProgram(MEMOTAB_DIST_RELATIVE); }
+inline std::filesystem::path Installer() { return Dist() / "Memotab-" MEMOTAB_VERSION_TEXT "-instalador.exe"; }
+
+inline std::vector<uint8_t> Bytes(const std::filesystem::path& file) {
+  return std::filesystem::is_regular_file(file) ? ReadBytes(file.string()) : std::vector<uint8_t>{};
+}
+
+// Whether a file is open in another program (Memotab opens its table for itself alone).
+inline bool InUseByAnotherProgram(const std::filesystem::path& file) {
+  const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+  CloseHandle(handle);
+  return false;
+}
+
+class InstallerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(std::filesystem::exists(Installer())) << Installer() << " is missing: scripts/build makes it";
+    RemoveInstallation(places);
+  }
+  void TearDown() override { RemoveInstallation(places); }
+
+  DWORD InstallSilently(const std::wstring& switches = L"") const {
+    const ChildProcess installer(Quoted(Installer()) + L" /S " + switches);
+    return installer.WaitForExit(kInstallerTimeout);
+  }
+  std::filesystem::path Data(const std::filesystem::path& name) const { return places.data / name; }
+  std::filesystem::path InstalledProgram() const { return places.program / "memotab.exe"; }
+  std::filesystem::path Uninstaller() const { return places.program / "Desinstalar.exe"; }
+
+  const InstallPlaces places = UserInstallPlaces();
+};
+
+}  // namespace memotab::test

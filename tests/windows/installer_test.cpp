@@ -1,0 +1,227 @@
+// The Windows installer as a user meets it: silent installation into the user's own
+// folders, the shortcuts and their working directory, the installed-programs entry,
+// starting the installed program, reinstalling over existing notes, and removal that
+// leaves the notes behind.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <vector>
+
+#include "installer_fixture.h"
+#include "note_table.h"
+#include "table.h"
+#include "ui_driver.h"
+#include "win.h"
+
+namespace memotab::test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+// Whether starting the installed program is checked up to its icon in the notification
+// area (otherwise up to its main window).
+constexpr bool kProgramShowsTrayIcon = false;
+
+// Every file below a folder with its contents, by relative path.
+std::map<fs::path, std::vector<uint8_t>> Snapshot(const fs::path& folder) {
+  std::map<fs::path, std::vector<uint8_t>> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file()) files[fs::relative(entry.path(), folder)] = Bytes(entry.path());
+  }
+  return files;
+}
+
+// The staged files that are the program's own in the data folder (help, texts, sounds,
+// characters): all but the program, the table pair, the settings and the installer.
+std::vector<fs::path> ProgramsOwnDataFiles() {
+  const std::set<fs::path> others{"memotab.exe", "MEMOTAB.DBF", "MEMOTAB.FPT", "Memotab.INI", Installer().filename()};
+  std::vector<fs::path> files;
+  for (const auto& [file, bytes] : Snapshot(Dist())) {
+    if (!others.contains(file)) files.push_back(file);
+  }
+  return files;
+}
+
+void AddNote(const fs::path& table, const std::string& text) {
+  Table notes = Table::Open(table.string(), FileAccess::kReadWriteAlone);
+  notes.AppendBlank();
+  notes.SetText(Nota::TEXTO, text);
+}
+
+std::wstring VersionText(const std::vector<BYTE>& info, const wchar_t* name) {
+  const std::wstring path = std::wstring(L"\\StringFileInfo\\0C0A04E4\\") + name;
+  void* value = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueW(info.data(), path.c_str(), &value, &length) || length == 0) return L"";
+  return static_cast<const wchar_t*>(value);
+}
+
+TEST_F(InstallerTest, SilentInstallPutsTheProgramItsDataAndItsShortcutsInPlace) {
+  ASSERT_EQ(InstallSilently(L"/INICIAR=SI"), 0u);
+
+  EXPECT_EQ(Bytes(InstalledProgram()), Bytes(Dist() / "memotab.exe"));
+  EXPECT_TRUE(fs::exists(Uninstaller()));
+  for (const char* seeded : {"MEMOTAB.DBF", "MEMOTAB.FPT", "Memotab.INI"}) {
+    EXPECT_EQ(Bytes(Data(seeded)), Bytes(Dist() / seeded)) << seeded;
+  }
+  const std::vector<fs::path> own = ProgramsOwnDataFiles();
+  for (const fs::path expected : {"MEMOTAB.HTML", "MsAgent.txt", "Sounds/Aviso.Wav"}) {
+    EXPECT_NE(std::ranges::find(own, expected.lexically_normal()), own.end()) << expected;
+  }
+  for (const fs::path& file : own) EXPECT_EQ(Bytes(Data(file)), Bytes(Dist() / file)) << file;
+  EXPECT_FALSE(fs::exists(Data("memotab.exe")));
+  EXPECT_FALSE(fs::exists(Data(Installer().filename())));
+
+  for (const fs::path& link : {places.startMenuLink, places.startupLink}) {
+    const auto shortcut = test::ReadShellLink(link);
+    ASSERT_TRUE(shortcut) << link;
+    EXPECT_TRUE(test::SamePath(shortcut->target, InstalledProgram())) << shortcut->target;
+    EXPECT_TRUE(test::SamePath(shortcut->workingDirectory, places.data)) << shortcut->workingDirectory;
+  }
+}
+
+TEST_F(InstallerTest, InstalledProgramsListShowsNameVersionPublisherIconAndSize) {
+  ASSERT_EQ(InstallSilently(), 0u);
+
+  EXPECT_EQ(test::UninstallText(L"DisplayName"), L"Memotab");
+  EXPECT_EQ(test::UninstallText(L"DisplayVersion"), L"1.6");
+  EXPECT_EQ(test::UninstallText(L"Publisher"), L"Memotab");
+  EXPECT_EQ(test::UninstallText(L"DisplayIcon"), InstalledProgram().wstring() + L",0");
+  EXPECT_EQ(test::UninstallText(L"UninstallString"), test::Quoted(Uninstaller()));
+  EXPECT_EQ(test::UninstallText(L"QuietUninstallString"), test::Quoted(Uninstaller()) + L" /S");
+  EXPECT_EQ(test::UninstallNumber(L"NoModify"), 1u);
+  EXPECT_EQ(test::UninstallNumber(L"NoRepair"), 1u);
+  // In kilobytes: the program folder and the data folder.
+  uintmax_t bytes = 0;
+  for (const fs::path& folder : {places.program, places.data}) {
+    for (const auto& [file, contents] : Snapshot(folder)) bytes += contents.size();
+  }
+  const auto size = test::UninstallNumber(L"EstimatedSize");
+  ASSERT_TRUE(size);
+  EXPECT_GE(*size + 8, bytes / 1024);
+  EXPECT_LE(*size, bytes / 1024 + 8);
+
+  // What Explorer shows of the installed program itself.
+  const std::wstring program = InstalledProgram().wstring();
+  std::vector<BYTE> info(GetFileVersionInfoSizeW(program.c_str(), nullptr));
+  ASSERT_FALSE(info.empty());
+  ASSERT_TRUE(GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(fixed->dwFileVersionMS, (DWORD{MEMOTAB_VERSION_MAJOR} << 16) | MEMOTAB_VERSION_MINOR);
+  EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+  EXPECT_EQ(VersionText(info, L"ProductName"), L"Memotab");
+  EXPECT_EQ(VersionText(info, L"ProductVersion"), L"1.6");
+  EXPECT_EQ(VersionText(info, L"FileDescription"), L"Memotab: notas adhesivas y recordatorios");
+  EXPECT_EQ(VersionText(info, L"LegalCopyright"), L"\u00A9 2026 El equipo de Memotab");
+}
+
+TEST_F(InstallerTest, StartWithWindowsFollowsTheSwitchAndIsKeptByAReinstall) {
+  ASSERT_EQ(InstallSilently(), 0u);
+  EXPECT_TRUE(fs::exists(places.startupLink)) << "a first installation starts Memotab with Windows";
+  ASSERT_EQ(InstallSilently(L"/INICIAR=NO"), 0u);
+  EXPECT_FALSE(fs::exists(places.startupLink));
+  ASSERT_EQ(InstallSilently(), 0u);
+  EXPECT_FALSE(fs::exists(places.startupLink));
+  ASSERT_EQ(InstallSilently(L"/iniciar=si"), 0u);
+  EXPECT_TRUE(fs::exists(places.startupLink));
+  ASSERT_EQ(InstallSilently(), 0u);
+  EXPECT_TRUE(fs::exists(places.startupLink));
+  EXPECT_TRUE(fs::exists(places.startMenuLink));
+}
+
+TEST_F(InstallerTest, AnUnknownStartSwitchValueInstallsNothing) {
+  EXPECT_EQ(InstallSilently(L"/INICIAR=QUIZA"), 2u);
+  EXPECT_FALSE(fs::exists(places.program));
+  EXPECT_FALSE(fs::exists(places.data));
+  EXPECT_FALSE(fs::exists(places.startMenuLink));
+  EXPECT_FALSE(test::UninstallText(L"DisplayName"));
+}
+
+TEST_F(InstallerTest, InstalledProgramStartsFromItsShortcutInTheDataFolder) {
+  ASSERT_EQ(InstallSilently(), 0u);
+  const auto shortcut = test::ReadShellLink(places.startMenuLink);
+  ASSERT_TRUE(shortcut);
+
+  test::ChildProcess program(test::Quoted(shortcut->target), shortcut->workingDirectory);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  if constexpr (kProgramShowsTrayIcon) {
+    EXPECT_TRUE(test::WaitUntil([&] { return test::HasTrayIcon(program.Id()); }));
+  }
+  EXPECT_TRUE(InUseByAnotherProgram(Data("MEMOTAB.DBF"))) << "the program works on the data folder's table";
+
+  PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(program.WaitForExit(10000), 0u);
+  EXPECT_FALSE(fs::exists(Data("Error.log")));
+}
+
+TEST_F(InstallerTest, UninstallerRemovesTheProgramAndLeavesTheNotes) {
+  ASSERT_EQ(InstallSilently(L"/INICIAR=SI"), 0u);
+  AddNote(Data("MEMOTAB.DBF"), "Llamar a la tía Carmen el jueves");
+  const auto before = Snapshot(places.data);
+
+  // Run in place (_?=), so that it does not hand over to a copy of itself and returns at the end.
+  const test::ChildProcess uninstaller(test::Quoted(Uninstaller()) + L" /S _?=" + places.program.wstring());
+  EXPECT_EQ(uninstaller.WaitForExit(kInstallerTimeout), 0u);
+
+  EXPECT_FALSE(fs::exists(InstalledProgram()));
+  EXPECT_FALSE(fs::exists(places.startMenuLink));
+  EXPECT_FALSE(fs::exists(places.startupLink));
+  EXPECT_FALSE(test::UninstallText(L"DisplayName"));
+  EXPECT_EQ(Snapshot(places.data), before);
+}
+
+TEST_F(InstallerTest, RemovalFromTheInstalledProgramsListClosesTheRunningProgramFirst) {
+  ASSERT_EQ(InstallSilently(), 0u);
+  test::ChildProcess program(test::Quoted(InstalledProgram()), places.data);
+  ASSERT_NE(program.MainWindow(), nullptr);
+  const auto removal = test::UninstallText(L"QuietUninstallString");
+  ASSERT_TRUE(removal);
+
+  // As the system runs it: the uninstaller hands over to a copy of itself and returns.
+  const test::ChildProcess uninstaller(*removal);
+  EXPECT_EQ(uninstaller.WaitForExit(kInstallerTimeout), 0u);
+  EXPECT_TRUE(test::WaitUntil([&] { return !fs::exists(places.program); }, 30s));
+  EXPECT_EQ(program.WaitForExit(10000), 0u) << "closed as its own exit button closes it";
+  EXPECT_TRUE(fs::exists(Data("MEMOTAB.DBF")));
+  EXPECT_TRUE(fs::exists(Data("MEMOTAB.FPT")));
+}
+
+TEST_F(InstallerTest, ReinstallKeepsNotesAndSettingsAndRefreshesTheProgramsOwnFiles) {
+  ASSERT_EQ(InstallSilently(), 0u);
+  AddNote(Data("MEMOTAB.DBF"), "Pagar la luz");
+  test::WriteBytes(Data("Memotab.INI").string(), {'[', 'I', 'N', 'I', 'C', 'I', 'O', ']', '\r', '\n', 'V', 'E', 'R', '=',
+                                                  'N', 'O', '\r', '\n'});
+  test::WriteBytes(Data("MEMOTAB.HTML").string(), {'v', 'i', 'e', 'j', 'a'});
+  fs::remove(Data("Sounds/Aviso.Wav"));
+  const auto table = Bytes(Data("MEMOTAB.DBF"));
+  const auto memo = Bytes(Data("MEMOTAB.FPT"));
+  const auto settings = Bytes(Data("Memotab.INI"));
+
+  ASSERT_EQ(InstallSilently(), 0u);
+  EXPECT_EQ(Bytes(Data("MEMOTAB.DBF")), table);
+  EXPECT_EQ(Bytes(Data("MEMOTAB.FPT")), memo);
+  EXPECT_EQ(Bytes(Data("Memotab.INI")), settings);
+  EXPECT_EQ(Bytes(Data("MEMOTAB.HTML")), Bytes(Dist() / "MEMOTAB.HTML"));
+  EXPECT_EQ(Bytes(Data("Sounds/Aviso.Wav")), Bytes(Dist() / "Sounds/Aviso.Wav"));
+}
+
+TEST_F(InstallerTest, ATableWithoutItsMemoFileIsNotGivenAnEmptyOne) {
+  ASSERT_EQ(InstallSilently(), 0u);
+  AddNote(Data("MEMOTAB.DBF"), "Una nota cuyo texto está en el archivo que falta");
+  fs::remove(Data("MEMOTAB.FPT"));
+  const auto table = Bytes(Data("MEMOTAB.DBF"));
+
+  ASSERT_EQ(InstallSilently(), 0u);
+  EXPECT_EQ(Bytes(Data("MEMOTAB.DBF")), table);
+  EXPECT_FALSE(fs::exists(Data("MEMOTAB.FPT")));
+}
+
+}  // namespace
+}  // namespace memotab::test

@@ -1,0 +1,149 @@
+#include "installation.h"
+
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <memory>
+#include <vector>
+
+namespace memotab::test {
+
+namespace {
+
+struct ReleaseInterface {
+  void operator()(IUnknown* object) const { object->Release(); }
+};
+template <typename Interface>
+using Owned = std::unique_ptr<Interface, ReleaseInterface>;
+
+// COM on this thread for the object's lifetime.
+class ComApartment {
+ public:
+  ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ComApartment() {
+    if (initialised_) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool initialised_;
+};
+
+struct CloseProcess {
+  void operator()(HANDLE process) const { CloseHandle(process); }
+};
+using ProcessHandle = std::unique_ptr<void, CloseProcess>;
+
+std::filesystem::path KnownFolder(int folder) {
+  wchar_t path[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path);
+  return path;
+}
+
+std::optional<std::vector<BYTE>> UninstallValue(const wchar_t* name, DWORD type) {
+  DWORD size = 0;
+  const DWORD flags = type == REG_SZ ? RRF_RT_REG_SZ : RRF_RT_REG_DWORD;
+  if (RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, name, flags, nullptr, nullptr, &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  std::vector<BYTE> value(size);
+  if (RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, name, flags, nullptr, value.data(), &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+ProcessHandle OpenProcessOf(HWND window, DWORD access) {
+  DWORD id = 0;
+  GetWindowThreadProcessId(window, &id);
+  return ProcessHandle(OpenProcess(access | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+}
+
+}  // namespace
+
+InstallPlaces UserInstallPlaces() {
+  const std::filesystem::path programs = KnownFolder(CSIDL_PROGRAMS);
+  return {
+      .program = KnownFolder(CSIDL_LOCAL_APPDATA) / "Programs" / "Memotab",
+      .data = KnownFolder(CSIDL_APPDATA) / "Memotab",
+      .startMenuLink = programs / "Memotab.lnk",
+      .startupLink = KnownFolder(CSIDL_STARTUP) / "Memotab.lnk",
+  };
+}
+
+std::optional<std::wstring> UninstallText(const wchar_t* name) {
+  const auto value = UninstallValue(name, REG_SZ);
+  if (!value) return std::nullopt;
+  return std::wstring(reinterpret_cast<const wchar_t*>(value->data()));
+}
+
+std::optional<DWORD> UninstallNumber(const wchar_t* name) {
+  const auto value = UninstallValue(name, REG_DWORD);
+  if (!value || value->size() != sizeof(DWORD)) return std::nullopt;
+  return *reinterpret_cast<const DWORD*>(value->data());
+}
+
+std::optional<ShellLink> ReadShellLink(const std::filesystem::path& link) {
+  const ComApartment apartment;
+  IShellLinkW* rawLink = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                              reinterpret_cast<void**>(&rawLink)))) {
+    return std::nullopt;
+  }
+  const Owned<IShellLinkW> shellLink(rawLink);
+  IPersistFile* rawFile = nullptr;
+  if (FAILED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&rawFile)))) return std::nullopt;
+  const Owned<IPersistFile> file(rawFile);
+  wchar_t target[MAX_PATH] = {};
+  wchar_t directory[MAX_PATH] = {};
+  if (FAILED(file->Load(link.c_str(), STGM_READ)) ||
+      FAILED(shellLink->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)) ||
+      FAILED(shellLink->GetWorkingDirectory(directory, MAX_PATH))) {
+    return std::nullopt;
+  }
+  return ShellLink{.target = target, .workingDirectory = directory};
+}
+
+HWND RunningMainWindow(const std::filesystem::path& program) {
+  HWND window = nullptr;
+  while ((window = FindWindowExW(nullptr, window, L"TWINDOW", L"Memotab v1.6")) != nullptr) {
+    const ProcessHandle process = OpenProcessOf(window, 0);
+    wchar_t image[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    if (process && QueryFullProcessImageNameW(process.get(), 0, image, &length) && SamePath(image, program)) {
+      return window;
+    }
+  }
+  return nullptr;
+}
+
+DWORD CloseRunningCopy(HWND mainWindow) {
+  const ProcessHandle process = OpenProcessOf(mainWindow, SYNCHRONIZE);
+  if (!process) return STILL_ACTIVE;
+  PostMessageW(mainWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
+  DWORD code = STILL_ACTIVE;
+  if (WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0) GetExitCodeProcess(process.get(), &code);
+  return code;
+}
+
+void RemoveInstallation(const InstallPlaces& places) {
+  while (const HWND left = RunningMainWindow(places.program / "memotab.exe")) {
+    const ProcessHandle process = OpenProcessOf(left, PROCESS_TERMINATE | SYNCHRONIZE);
+    if (!process) break;
+    TerminateProcess(process.get(), 99);
+    WaitForSingleObject(process.get(), 5000);
+  }
+  std::error_code ignored;  // whatever is not there is already gone
+  std::filesystem::remove_all(places.program, ignored);
+  std::filesystem::remove_all(places.data, ignored);
+  std::filesystem::remove(places.startMenuLink, ignored);
+  std::filesystem::remove(places.startupLink, ignored);
+  RegDeleteTreeW(HKEY_CURRENT_USER, kUninstallKey);
+}
+
+bool SamePath(const std::filesystem::path& a, const std::filesystem::path& b) {
+  return CompareStringOrdinal(a.lexically_normal().c_str(), -1, b.lexically_normal().c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace memotab::test
