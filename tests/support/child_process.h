@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace memotab::test {
+
+// A program a test starts, with pipes to its standard input and from its standard output.
+// A child still running when the object ends is killed, so no test leaves one behind.
+class ChildProcess {
+ public:
+  // Starts `program` with `arguments`; raises std::runtime_error when it cannot start.
+  ChildProcess(const std::string& program, const std::vector<std::string>& arguments);
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  // The next line the child wrote, without its line end; nothing once its output has ended.
+  std::optional<std::string> ReadLine();
+  // Closes the child's standard input: it reads the end of its input.
+  void CloseInput();
+  // Waits for the child to end and returns its exit code.
+  int Wait();
+  // Ends the child at once, the way a crash or the task manager ends a process.
+  void Kill();
+
+ private:
+  bool ReadMore();
+
+  intptr_t process_ = -1;  // a process id (POSIX) or a process handle (Windows)
+  intptr_t input_ = -1;    // our ends of the two pipes
+  intptr_t output_ = -1;
+  std::string buffered_;
+  std::optional<int> exitCode_;
+};
+
+// The path of a program that is built into the same folder as the running one.
+std::string BesideThisProgram(const std::string& name);
+
+}  // namespace memotab::test
