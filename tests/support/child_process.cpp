@@ -75,6 +75,7 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
   }
   CloseHandle(started.hThread);
   process_ = reinterpret_cast<intptr_t>(started.hProcess);
+  id_ = started.dwProcessId;
 }
 
 ChildProcess::~ChildProcess() {
@@ -148,6 +149,7 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
     throw std::runtime_error("cannot start " + program);
   }
   process_ = pid;
+  id_ = static_cast<unsigned long>(pid);
 }
 
 ChildProcess::~ChildProcess() {

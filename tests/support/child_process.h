@@ -17,6 +17,8 @@ class ChildProcess {
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
+  // The system's number of the child process.
+  unsigned long Id() const { return id_; }
   // The next line the child wrote, without its line end; nothing once its output has ended.
   std::optional<std::string> ReadLine();
   // Closes the child's standard input: it reads the end of its input.
@@ -30,6 +32,7 @@ class ChildProcess {
   bool ReadMore();
 
   intptr_t process_ = -1;  // a process id (POSIX) or a process handle (Windows)
+  unsigned long id_ = 0;
   intptr_t input_ = -1;    // our ends of the two pipes
   intptr_t output_ = -1;
   std::string buffered_;
