@@ -218,6 +218,9 @@ TEST_F(ProgramTest, DamagedTableIsReportedAndLeftAsItWas) {
   const std::string report = FileText(dir.File("Error.log"));
   EXPECT_NE(report.find("Corrupt table: the version byte 0x07"), std::string::npos) << report;
   EXPECT_NE(report.find(table), std::string::npos);
+  EXPECT_NE(report.find("   Error occurred at: "), std::string::npos);
+  EXPECT_NE(report.find("   Called from MAIN("), std::string::npos);
+  EXPECT_NE(report.find("Memory Analysis\r\n"), std::string::npos);  // the whole report
   EXPECT_EQ(ReadBytes(table), damaged);
   EXPECT_EQ(ReadBytes(dir.File("MEMOTAB.FPT")), memo);
 }
