@@ -29,18 +29,7 @@ Outcome Provoke(const std::string& fault) {
   test::InTempDirectory here;
   test::ChildProcess probe(test::BesideThisProgram("memotab_crash_probe"), {fault});
   Outcome outcome;
-  outcome.box = test::WhenWindowAppears<std::string>(
-                    "Stop",
-                    [&](HWND box) {
-                      if (box == nullptr) return std::string("(no stop box)");
-                      const std::string text = test::WindowText(GetDlgItem(box, 0xFFFF));
-                      RedrawWindow(box, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-                      test::SaveWindowPicture(box, picture);
-                      test::ClickButton(box, IDOK);
-                      return text;
-                    },
-                    std::chrono::seconds(30), probe.Id())
-                    .get();
+  outcome.box = test::AnswerMessageBox("Stop", probe.Id(), std::chrono::seconds(30), picture);
   outcome.exitCode = probe.Wait();
   std::ifstream log(here.File("Error.log"), std::ios::binary);
   std::stringstream text;

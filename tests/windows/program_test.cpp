@@ -159,16 +159,8 @@ TEST_F(ProgramTest, SecondCopyShowsTheInUseMessageAndEnds) {
 
   Program second(Folder());
   ASSERT_TRUE(second.Started());
-  std::future<std::string> message = test::WhenWindowAppears<std::string>(
-      "Memotab v1.6",
-      [](HWND box) {
-        if (box == nullptr) return std::string("(no message)");
-        const std::string text = test::WindowText(GetDlgItem(box, 0xFFFF));
-        test::ClickButton(box, IDOK);
-        return text;
-      },
-      std::chrono::seconds(10), second.Id());
-  EXPECT_EQ(message.get(), "Memotab v1.6 ya está siendo usado!");
+  EXPECT_EQ(test::AnswerMessageBox("Memotab v1.6", second.Id(), std::chrono::seconds(10)),
+            "Memotab v1.6 ya está siendo usado!");
   EXPECT_EQ(second.WaitForExit(10000), 0u);
   EXPECT_EQ(first.WaitForExit(300), STILL_ACTIVE);  // the first copy runs on
 

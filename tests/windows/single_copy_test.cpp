@@ -40,20 +40,6 @@ std::string ProgramPath() {
       .string();
 }
 
-// The second copy's message box: its text, after pressing OK.
-std::string AnswerInUseMessage(unsigned long processId) {
-  return test::WhenWindowAppears<std::string>(
-             "Memotab v1.6",
-             [](HWND box) {
-               if (box == nullptr) return std::string("(no message)");
-               const std::string text = test::WindowText(GetDlgItem(box, 0xFFFF));
-               test::ClickButton(box, IDOK);
-               return text;
-             },
-             std::chrono::seconds(20), processId)
-      .get();
-}
-
 TEST(SingleCopy, SecondCopyStaysAwayWhileTheFirstPacks) {
   test::InTempDirectory here;
   const std::string table = test::CreateNoteTable(here.Dir());
@@ -82,7 +68,7 @@ TEST(SingleCopy, SecondCopyStaysAwayWhileTheFirstPacks) {
     probe.emplace(test::BesideThisProgram("memotab_second_copy_probe"), std::vector<std::string>{table});
     probeSaw = probe->ReadLine().value_or("(nothing)");
     test::ChildProcess second(ProgramPath(), {});
-    secondSaid = AnswerInUseMessage(second.Id());
+    secondSaid = test::AnswerMessageBox("Memotab v1.6", second.Id(), std::chrono::seconds(20));
     secondExitCode = second.Wait();
   });
   std::atomic<bool> ended = false;
