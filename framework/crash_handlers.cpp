@@ -163,6 +163,10 @@ void InstallCrashHandlers() {
   SetThreadStackGuarantee(&reserve);
   SetUnhandledExceptionFilter(OnUnhandledFault);
   std::set_terminate(OnTerminate);
+  // Otherwise Windows' message dispatch swallows faults in timer procedures (Wine's does
+  // whatever is asked).
+  BOOL suppress = FALSE;
+  SetUserObjectInformationW(GetCurrentProcess(), UOI_TIMERPROC_EXCEPTION_SUPPRESSION, &suppress, sizeof suppress);
 }
 
 }  // namespace memotab
