@@ -8,7 +8,7 @@
 #include <functional>
 #include <iostream>
 
-#include "child_process.h"
+#include "piped_process.h"
 #include "crash_scenarios.h"
 #include "test_files.h"
 
@@ -44,7 +44,7 @@ class CrashSafetyTest : public ::testing::Test {
   int StopAtEveryChange(const char* scenario, const std::function<void(const Notes&)>& check) {
     for (int stopAt = 0; stopAt < 100; ++stopAt) {
       RestoreStartingNotes();
-      test::ChildProcess writer(Writer(), {path, scenario, "stop", std::to_string(stopAt)});
+      test::PipedProcess writer(Writer(), {path, scenario, "stop", std::to_string(stopAt)});
       const int exitCode = writer.Wait();
       SCOPED_TRACE("stopped before change " + std::to_string(stopAt + 1));
       Notes notes;
@@ -64,7 +64,7 @@ class CrashSafetyTest : public ::testing::Test {
   // rounds, while it works on the next; returns the last round it reported.
   int KillAfter(const char* scenario, int rounds) {
     RestoreStartingNotes();
-    test::ChildProcess writer(Writer(), {path, scenario, "forever"});
+    test::PipedProcess writer(Writer(), {path, scenario, "forever"});
     int done = 0;
     while (done < rounds) {
       const std::optional<std::string> line = writer.ReadLine();

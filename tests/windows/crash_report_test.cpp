@@ -8,7 +8,7 @@
 #include <regex>
 #include <sstream>
 
-#include "child_process.h"
+#include "piped_process.h"
 #include "current_directory.h"
 #include "ui_driver.h"
 
@@ -27,7 +27,7 @@ Outcome Provoke(const std::string& fault) {
   std::filesystem::create_directories(artifacts);
   const std::string picture = (artifacts / ("crash-" + fault + ".bmp")).string();
   test::InTempDirectory here;
-  test::ChildProcess probe(test::BesideThisProgram("memotab_crash_probe"), {fault});
+  test::PipedProcess probe(test::BesideThisProgram("memotab_crash_probe"), {fault});
   Outcome outcome;
   outcome.box = test::AnswerMessageBox("Stop", probe.Id(), std::chrono::seconds(30), picture);
   if (outcome.box == "(no message box)") probe.Kill();  // it would never end by itself

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <future>
 
-#include "child_process.h"
+#include "piped_process.h"
 #include "current_directory.h"
 #include "error_block.h"
 #include "note_table.h"
@@ -60,14 +60,14 @@ TEST(SingleCopy, SecondCopyStaysAwayWhileTheFirstPacks) {
 
   // While the packed table takes the place of the closed table file: a copy stopped half-way
   // through its open, and the real program.
-  std::optional<test::ChildProcess> probe;
+  std::optional<test::PipedProcess> probe;
   std::string probeSaw, secondSaid;
   int secondExitCode = -1;
   SetFileStepHook([&](FileStep step, const std::string& path) {
     if (step != FileStep::kReplace || path != table) return;
     probe.emplace(test::BesideThisProgram("memotab_second_copy_probe"), std::vector<std::string>{table});
     probeSaw = probe->ReadLine().value_or("(nothing)");
-    test::ChildProcess second(ProgramPath(), {});
+    test::PipedProcess second(ProgramPath(), {});
     secondSaid = test::AnswerMessageBox("Memotab v1.6", second.Id(), std::chrono::seconds(20));
     secondExitCode = second.Wait();
   });

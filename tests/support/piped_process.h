@@ -9,13 +9,13 @@ namespace memotab::test {
 
 // A program a test starts, with pipes to its standard input and from its standard output.
 // A child still running when the object ends is killed, so no test leaves one behind.
-class ChildProcess {
+class PipedProcess {
  public:
   // Starts `program` with `arguments`; raises std::runtime_error when it cannot start.
-  ChildProcess(const std::string& program, const std::vector<std::string>& arguments);
-  ~ChildProcess();
-  ChildProcess(const ChildProcess&) = delete;
-  ChildProcess& operator=(const ChildProcess&) = delete;
+  PipedProcess(const std::string& program, const std::vector<std::string>& arguments);
+  ~PipedProcess();
+  PipedProcess(const PipedProcess&) = delete;
+  PipedProcess& operator=(const PipedProcess&) = delete;
 
   // The system's number of the child process.
   unsigned long Id() const { return id_; }

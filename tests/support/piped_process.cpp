@@ -1,4 +1,4 @@
-#include "child_process.h"
+#include "piped_process.h"
 
 #include <cerrno>
 #include <stdexcept>
@@ -20,7 +20,7 @@ extern char** environ;
 
 namespace memotab::test {
 
-std::optional<std::string> ChildProcess::ReadLine() {
+std::optional<std::string> PipedProcess::ReadLine() {
   size_t end;
   while ((end = buffered_.find('\n')) == std::string::npos) {
     if (!ReadMore()) {
@@ -44,7 +44,7 @@ std::string Quoted(const std::string& argument) { return "\"" + argument + "\"";
 
 }  // namespace
 
-ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments) {
+PipedProcess::PipedProcess(const std::string& program, const std::vector<std::string>& arguments) {
   SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE childInput = nullptr, ourInput = nullptr, ourOutput = nullptr, childOutput = nullptr;
   if (!CreatePipe(&childInput, &ourInput, &inherited, 0) || !CreatePipe(&ourOutput, &childOutput, &inherited, 0)) {
@@ -78,14 +78,14 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
   id_ = started.dwProcessId;
 }
 
-ChildProcess::~ChildProcess() {
+PipedProcess::~PipedProcess() {
   if (!exitCode_) Kill();
   CloseInput();
   CloseHandle(Handle(output_));
   CloseHandle(Handle(process_));
 }
 
-bool ChildProcess::ReadMore() {
+bool PipedProcess::ReadMore() {
   char chunk[4096];
   DWORD count = 0;
   if (!ReadFile(Handle(output_), chunk, sizeof chunk, &count, nullptr) || count == 0) return false;
@@ -93,13 +93,13 @@ bool ChildProcess::ReadMore() {
   return true;
 }
 
-void ChildProcess::CloseInput() {
+void PipedProcess::CloseInput() {
   if (input_ == -1) return;
   CloseHandle(Handle(input_));
   input_ = -1;
 }
 
-int ChildProcess::Wait() {
+int PipedProcess::Wait() {
   if (!exitCode_) {
     WaitForSingleObject(Handle(process_), INFINITE);
     DWORD code = 0;
@@ -109,7 +109,7 @@ int ChildProcess::Wait() {
   return *exitCode_;
 }
 
-void ChildProcess::Kill() {
+void PipedProcess::Kill() {
   if (exitCode_) return;
   TerminateProcess(Handle(process_), 99);
   Wait();
@@ -124,7 +124,7 @@ std::string BesideThisProgram(const std::string& name) {
 
 #else
 
-ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments) {
+PipedProcess::PipedProcess(const std::string& program, const std::vector<std::string>& arguments) {
   int toChild[2], fromChild[2];
   if (pipe2(toChild, O_CLOEXEC) != 0 || pipe2(fromChild, O_CLOEXEC) != 0) {
     throw std::runtime_error("cannot make pipes for " + program);
@@ -152,13 +152,13 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
   id_ = static_cast<unsigned long>(pid);
 }
 
-ChildProcess::~ChildProcess() {
+PipedProcess::~PipedProcess() {
   if (!exitCode_) Kill();
   CloseInput();
   close(static_cast<int>(output_));
 }
 
-bool ChildProcess::ReadMore() {
+bool PipedProcess::ReadMore() {
   char chunk[4096];
   ssize_t count;
   while ((count = read(static_cast<int>(output_), chunk, sizeof chunk)) < 0 && errno == EINTR) {
@@ -168,13 +168,13 @@ bool ChildProcess::ReadMore() {
   return true;
 }
 
-void ChildProcess::CloseInput() {
+void PipedProcess::CloseInput() {
   if (input_ == -1) return;
   close(static_cast<int>(input_));
   input_ = -1;
 }
 
-int ChildProcess::Wait() {
+int PipedProcess::Wait() {
   if (!exitCode_) {
     int status = 0;
     while (waitpid(static_cast<pid_t>(process_), &status, 0) < 0 && errno == EINTR) {
@@ -184,7 +184,7 @@ int ChildProcess::Wait() {
   return *exitCode_;
 }
 
-void ChildProcess::Kill() {
+void PipedProcess::Kill() {
   if (exitCode_) return;
   kill(static_cast<pid_t>(process_), SIGKILL);
   Wait();
