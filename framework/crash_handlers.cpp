@@ -97,7 +97,7 @@ DWORD WINAPI ReportCrash(void*) {
       // What could be written stays.
     }
     SetEvent(logWritten);
-    ShowStopBox(ERRORMESSAGE(error));
+    ShowStopBox(ERRORMESSAGE(error).c_str());
   } catch (...) {
     // Not even the error could be described: the program ends without a report.
   }

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <exception>
 
 #include "crash_handlers.h"
 #include "dialog_template.h"
@@ -39,13 +40,16 @@ struct DialogData {
   ExitProcess(1);
 }
 
-[[noreturn]] void StopAfterNestedError(const RuntimeError& nested, int line) {
+// Says that an error arose while an error was being reported, and ends the program.
+[[noreturn]] void StopAfterNestedError(const std::exception_ptr& nested, int line) {
   char number[8];
   std::snprintf(number, sizeof number, "%3d", line);
   try {
-    ShowStopBox(ERRORMESSAGE(nested) + " from Errorsys, line:" + number);
+    ShowStopBox((ERRORMESSAGE(AsRuntimeError(nested)) + " from Errorsys, line:" + number).c_str());
   } catch (...) {
-    ShowStopBox(std::string("Error from Errorsys, line:") + number);  // no memory left for the message
+    char text[64];  // no memory left for the whole message
+    std::snprintf(text, sizeof text, "Error from Errorsys, line:%s", number);
+    ShowStopBox(text);
   }
   EndProgram();
 }
@@ -150,14 +154,14 @@ ErrorAnswer ERRORDIALOG(const RuntimeError& error) {
   }
   // An error raised while an error is being reported, by a handler that runs inside the
   // dialog or while the report is built: say so and stop at once.
-  if (reporting) StopAfterNestedError(error, __LINE__);
+  if (reporting) StopAfterNestedError(std::make_exception_ptr(error), __LINE__);
   reporting = true;
   INT_PTR choice = kQuit;
   try {
     WriteErrorLog(error);
     choice = ShowErrorDialog(error);
   } catch (...) {
-    StopAfterNestedError(AsRuntimeError(std::current_exception()), __LINE__);
+    StopAfterNestedError(std::current_exception(), __LINE__);
   }
   reporting = false;
   if (choice == kRetry && LWRUNNING()) return ErrorAnswer::kRetry;

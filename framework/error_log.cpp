@@ -68,8 +68,8 @@ void WriteErrorLog(const RuntimeError& error) {
   }
 }
 
-void ShowStopBox(const std::string& text) {
-  MessageBoxA(nullptr, text.c_str(), "Stop", MB_OK | MB_ICONSTOP | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
+void ShowStopBox(const char* text) {
+  MessageBoxA(nullptr, text, "Stop", MB_OK | MB_ICONSTOP | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
 }
 
 }  // namespace memotab

@@ -17,6 +17,6 @@ void WriteErrorLog(const RuntimeError& error);
 
 // The stop box, for when the error dialog cannot be shown: the text, an OK button and the
 // stop icon, above every other window.
-void ShowStopBox(const std::string& text);
+void ShowStopBox(const char* text);
 
 }  // namespace memotab
