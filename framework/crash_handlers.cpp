@@ -150,7 +150,9 @@ LONG WINAPI OnUnhandledFault(EXCEPTION_POINTERS* pointers) {
 
 [[noreturn]] void OnTerminate() {
   EnterCrash();
-  crash.address = __builtin_return_address(0);
+  void* caller = nullptr;
+  RtlCaptureStackBackTrace(1, 1, &caller, nullptr);
+  crash.address = caller;
   crash.exception = std::current_exception();
   ReportAndEnd(kTerminateExitCode);
 }

@@ -1,8 +1,11 @@
 // Installs the program's handlers as memotab.exe does and then fails in the way asked, a
 // few routines deep:
-//   memotab_crash_probe access-violation | stack-overflow | terminate | nested-error
+//   memotab_crash_probe access-violation | stack-overflow | terminate | uncaught-exception |
+//                       nested-error
 // "nested-error" raises an ordinary error and makes the first allocation after the report's
 // head reaches Error.log fail, so that gathering the rest of the report fails.
+#include <windows.h>
+
 #include <cstdlib>
 #include <new>
 #include <stdexcept>
@@ -60,6 +63,14 @@ volatile int bottom = -1;  // never reached
   THROWS();
 }
 
+// A thread of the system's own making, with no catch anywhere on its stack.
+[[gnu::noinline]] void UNCAUGHT() {
+  const Routine routine;
+  const HANDLE thread = CreateThread(
+      nullptr, 0, [](void*) -> DWORD { throw std::runtime_error("nadie la atrapa"); }, nullptr, 0, nullptr);
+  WaitForSingleObject(thread, INFINITE);
+}
+
 [[gnu::noinline]] void NESTEDERROR() {
   const Routine routine;
   SetFileStepHook([](FileStep step, const std::string& path) {
@@ -73,6 +84,7 @@ int PROBE(const std::string& fault) {
   if (fault == "access-violation") ACCESSVIOLATION();
   if (fault == "stack-overflow") STACKOVERFLOW();
   if (fault == "terminate") TERMINATE();
+  if (fault == "uncaught-exception") UNCAUGHT();
   if (fault == "nested-error") NESTEDERROR();
   return 2;
 }

@@ -75,6 +75,15 @@ TEST(CrashReport, Terminate) {
   ExpectCrashReport(outcome, "TERMINATE");
 }
 
+TEST(CrashReport, ExceptionNobodyCatches) {
+  const Outcome outcome = Provoke("uncaught-exception");
+  EXPECT_EQ(outcome.exitCode, 3);
+  EXPECT_TRUE(outcome.box.starts_with("Error MEMOTAB-FW/9002  Unexpected end (std::terminate): "
+                                      "Unexpected failure: nadie la atrapa: at "))
+      << outcome.box;
+  ExpectCrashReport(outcome, "UNCAUGHT");
+}
+
 TEST(CrashReport, ErrorWhileTheReportIsGatheredKeepsTheFirstReport) {
   const Outcome outcome = Provoke("nested-error");
   EXPECT_EQ(outcome.exitCode, 1);
