@@ -53,11 +53,14 @@ class Program {
     GetExitCodeProcess(process_.hProcess, &code);
     return code;
   }
-  // The program's main window (hidden or not), once the program waits in its event loop.
+  // The program's main window once the start-up is over: the window is created hidden,
+  // shown, given its toolbar and hidden again (waiting for the program to be idle does not
+  // wait under Wine).
   HWND MainWindow() const {
     for (int i = 0; i < 500; ++i) {
-      if (const HWND window = test::FindProcessWindow("TWINDOW", "Memotab v1.6", process_.dwProcessId)) {
-        WaitForInputIdle(process_.hProcess, 10000);
+      const HWND window = test::FindProcessWindow("TWINDOW", "Memotab v1.6", process_.dwProcessId);
+      if (window != nullptr && FindWindowExA(window, nullptr, TOOLBARCLASSNAMEA, nullptr) != nullptr &&
+          !IsWindowVisible(window)) {
         return window;
       }
       if (WaitForExit(20) != STILL_ACTIVE) return nullptr;
