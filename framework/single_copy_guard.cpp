@@ -11,7 +11,7 @@ namespace memotab {
 namespace {
 
 // One name per file: the full path in capitals, hashed (FNV-1a) because a path may be
-// longer than a name can be. "Global\\" reaches the copies of every session.
+// longer than a name can be. "Global\\" reaches the copies of every user logged on.
 std::string ClaimName(const std::string& file) {
   std::vector<char> full(32768);
   const DWORD length = GetFullPathNameA(file.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
