@@ -14,6 +14,7 @@
 #include "notes_visibility.h"
 #include "paths.h"
 #include "settings.h"
+#include "single_copy_guard.h"
 #include "toolbar.h"
 #include "work_areas.h"
 
@@ -23,9 +24,10 @@ namespace {
 
 // Opens the note table for this process alone. An error goes to the error handler; when
 // the table cannot be had the result is empty and NETERR() tells whether another copy of
-// the program holds it.
-std::optional<Table> OpenNoteTable(const std::string& path) {
-  SETNETERR(false);
+// the program holds it: its claim on the table, or the table itself.
+std::optional<Table> OpenNoteTable(const std::string& path, const SingleCopyGuard& guard) {
+  SETNETERR(guard.IsTakenElsewhere());
+  if (NETERR()) return std::nullopt;
   return GuardErrors([&] { return std::optional<Table>(Table::Open(path, FileAccess::kReadWriteAlone)); },
                      std::optional<Table>{});
 }
@@ -84,7 +86,9 @@ void MAIN() {
   oAgent->cSoundStop = ".\\Sounds\\Error.Wav";
   oAgent->cSoundQuestion = ".\\Sounds\\Pregunta.Wav";
 
-  oNota = OpenNoteTable(tablePath);
+  // Held until the program ends, so that no second copy takes the table while a pack has it closed.
+  const SingleCopyGuard guard(tablePath);
+  oNota = OpenNoteTable(tablePath, guard);
   if (!oNota) {
     if (NETERR()) {
       const std::string message = std::string(kProgramTitle) + " ya está siendo usado!";

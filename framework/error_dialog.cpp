@@ -4,16 +4,16 @@
 #include <shellapi.h>
 
 #include <cstdio>
-#include <ctime>
+#include <exception>
 
-#include "date.h"
+#include "crash_handlers.h"
 #include "dialog_template.h"
+#include "error_block.h"
+#include "error_log.h"
 #include "error_report.h"
 #include "event_loop.h"
-#include "file.h"
 #include "gdi_resources.h"
 #include "net_error.h"
-#include "window_registry.h"
 
 namespace memotab {
 
@@ -29,43 +29,29 @@ constexpr uint16_t kDefault = 213;
 constexpr uint16_t kSeeLog = 214;
 
 constexpr const char* kCaption = "Memotab Framework - Runtime Error";
-constexpr const char* kLogName = "Error.log";
 
 struct DialogData {
   const RuntimeError* error;
   std::vector<std::string> stack;
 };
 
-std::string Now(const char* format) {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_s(&local, &now);
-  char text[32];
-  std::strftime(text, sizeof text, format, &local);
-  return text;
-}
-
-std::string LogPath() {
-  char directory[MAX_PATH] = {};
-  GetCurrentDirectoryA(MAX_PATH, directory);
-  std::string path = directory;
-  if (!path.empty() && path.back() != '\\') path += '\\';
-  return path + kLogName;
-}
-
-void WriteLog(const std::string& text) {
-  try {
-    File log = File::Create(LogPath(), FileCreation::kReplace);
-    log.WriteAt(0, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
-    log.Close();
-  } catch (const RuntimeError&) {
-    // The report is also on the screen; a log that cannot be written is skipped.
-  }
-}
-
 [[noreturn]] void EndProgram() {
   RESALLFREE();
   ExitProcess(1);
+}
+
+// Says that an error arose while an error was being reported, and ends the program.
+[[noreturn]] void StopAfterNestedError(const std::exception_ptr& nested, int line) {
+  char number[8];
+  std::snprintf(number, sizeof number, "%3d", line);
+  try {
+    ShowStopBox((ERRORMESSAGE(AsRuntimeError(nested)) + " from Errorsys, line:" + number).c_str());
+  } catch (...) {
+    char text[64];  // no memory left for the whole message
+    std::snprintf(text, sizeof text, "Error from Errorsys, line:%s", number);
+    ShowStopBox(text);
+  }
+  EndProgram();
 }
 
 // Puts the controls at their places in pixels: 300 wide, 250 high.
@@ -122,7 +108,7 @@ INT_PTR CALLBACK ErrorDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         case kRetry: EndDialog(dialog, kRetry); return TRUE;
         case kDefault: EndDialog(dialog, kDefault); return TRUE;
         case kSeeLog:
-          ShellExecuteA(dialog, "open", "notepad.exe", LogPath().c_str(), nullptr, SW_SHOWNORMAL);
+          ShellExecuteA(dialog, "open", "notepad.exe", ErrorLogPath().c_str(), nullptr, SW_SHOWNORMAL);
           return TRUE;
         default: return FALSE;
       }
@@ -153,7 +139,10 @@ bool IsSharingFailure(const RuntimeError& error) {
 
 }  // namespace
 
-void ERRORSYS() { SetErrorBlock(ERRORDIALOG); }
+void ERRORSYS() {
+  SetErrorBlock(ERRORDIALOG);
+  InstallCrashHandlers();
+}
 
 ErrorAnswer ERRORDIALOG(const RuntimeError& error) {
   static bool reporting = false;
@@ -163,26 +152,17 @@ ErrorAnswer ERRORDIALOG(const RuntimeError& error) {
     SETNETERR(true);
     return ErrorAnswer::kDefault;
   }
-  if (reporting) {
-    // An error while an error is being reported: say so and stop at once.
-    char line[8];
-    std::snprintf(line, sizeof line, "%3d", __LINE__);
-    MessageBoxA(nullptr, (ERRORMESSAGE(error) + " from Errorsys, line:" + line).c_str(), "Stop",
-                MB_OK | MB_ICONSTOP | MB_TASKMODAL);
-    EndProgram();
-  }
+  // An error raised while an error is being reported, by a handler that runs inside the
+  // dialog or while the report is built: say so and stop at once.
+  if (reporting) StopAfterNestedError(std::make_exception_ptr(error), __LINE__);
   reporting = true;
-  ReportContext context;
-  context.facts = ReadSystemFacts();
-  context.nSecondsSinceStart = SecondsSinceStart();
-  context.cDate = Date::Today().ToText();
-  context.cTime = Now("%H:%M:%S");
-  context.aClasses = RegisteredWindowClasses();
-#ifdef __VERSION__
-  context.cCompiler = "GCC " __VERSION__;
-#endif
-  WriteLog(ErrorReportText(error, context));
-  const INT_PTR choice = ShowErrorDialog(error);
+  INT_PTR choice = kQuit;
+  try {
+    WriteErrorLog(error);
+    choice = ShowErrorDialog(error);
+  } catch (...) {
+    StopAfterNestedError(std::current_exception(), __LINE__);
+  }
   reporting = false;
   if (choice == kRetry && LWRUNNING()) return ErrorAnswer::kRetry;
   if (choice == kDefault) return ErrorAnswer::kDefault;

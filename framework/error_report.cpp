@@ -1,6 +1,8 @@
 #include "error_report.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <span>
 
 #include "engine_error.h"
 #include "table.h"
@@ -85,12 +87,17 @@ void System(Report& report, const ReportContext& context) {
   }
 }
 
+// The routines the report lists, innermost first.
+std::span<const std::string> ReportedRoutines(const RuntimeError& error) {
+  return std::span(error.aCallStack).first(std::min(error.aCallStack.size(), kReportedRoutines));
+}
+
 void Variables(Report& report, const RuntimeError& error) {
   // Parameters and locals are not kept by compiled code; the routines are listed.
   report.Heading("Variables in use");
   report.Line("   Procedure     Type   Value");
   report.Line("   ==========================");
-  for (const std::string& routine : error.aCallStack) report.Line("   " + routine.substr(0, routine.find('(')));
+  for (const std::string& routine : ReportedRoutines(error)) report.Line("   " + routine.substr(0, routine.find('(')));
 }
 
 void DataBases(Report& report) {
@@ -129,16 +136,25 @@ std::string ERRORMESSAGE(const RuntimeError& error) {
 
 std::vector<std::string> CalledFromLines(const RuntimeError& error) {
   std::vector<std::string> lines;
-  for (const std::string& routine : error.aCallStack) lines.push_back("   Called from " + routine);
+  for (const std::string& routine : ReportedRoutines(error)) lines.push_back("   Called from " + routine);
   return lines;
 }
 
 std::string ErrorReportText(const RuntimeError& error, const ReportContext& context) {
+  return ErrorReportHead(error, context) + ErrorReportBody(error, context);
+}
+
+std::string ErrorReportHead(const RuntimeError& error, const ReportContext& context) {
   Report report;
   Application(report, error, context);
   report.Line();
   report.Heading("Stack Calls");
   for (const std::string& line : CalledFromLines(error)) report.Line(line);
+  return report.Text();
+}
+
+std::string ErrorReportBody(const RuntimeError& error, const ReportContext& context) {
+  Report report;
   report.Line();
   System(report, context);
   report.Line();

@@ -76,11 +76,16 @@ int FreePercent(DWORD used, DWORD quota) {
 
 }  // namespace
 
-SystemFacts ReadSystemFacts() {
+SystemFacts ReadProgramFacts() {
   SystemFacts facts;
   facts.cProgramPath = ProgramPath();
   facts.nProgramSize = FileSize(facts.cProgramPath);
   facts.nProgramBits = static_cast<int>(sizeof(void*) * 8);
+  return facts;
+}
+
+SystemFacts ReadSystemFacts() {
+  SystemFacts facts = ReadProgramFacts();
   ReadCpu(facts);
   MEMORYSTATUSEX memory{};
   memory.dwLength = sizeof memory;

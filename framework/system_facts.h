@@ -25,6 +25,8 @@ struct SystemFacts {
 };
 
 SystemFacts ReadSystemFacts();
+// Only the facts about the program file (path, size, bits), which are quick to read.
+SystemFacts ReadProgramFacts();
 
 // Seconds since the program started.
 double SecondsSinceStart();

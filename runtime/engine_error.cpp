@@ -10,12 +10,12 @@ void ThrowEngineError(int genCode, int subCode, std::string description, const s
   throw error;
 }
 
-void ThrowCorruptTable(const std::string& fileName, std::string problem) {
-  ThrowEngineError(EG_CORRUPTION, SUB_CORRUPT_TABLE, "Corrupt table: " + problem, fileName, "open");
+void ThrowCorruptTable(const std::string& fileName, std::string operation, std::string problem) {
+  ThrowEngineError(EG_CORRUPTION, SUB_CORRUPT_TABLE, "Corrupt table: " + problem, fileName, std::move(operation));
 }
 
-void ThrowCorruptMemo(const std::string& fileName, std::string problem) {
-  ThrowEngineError(EG_CORRUPTION, SUB_CORRUPT_MEMO, "Corrupt memo file: " + problem, fileName);
+void ThrowCorruptMemo(const std::string& fileName, std::string operation, std::string problem) {
+  ThrowEngineError(EG_CORRUPTION, SUB_CORRUPT_MEMO, "Corrupt memo file: " + problem, fileName, std::move(operation));
 }
 
 }  // namespace memotab

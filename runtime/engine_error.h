@@ -32,8 +32,9 @@ enum EngineSubCode : int {
                                    const std::string& fileName, std::string operation = {},
                                    int osCode = OS_NONE);
 
-// A damaged table or memo file: the description names the problem, the error the file.
-[[noreturn]] void ThrowCorruptTable(const std::string& fileName, std::string problem);
-[[noreturn]] void ThrowCorruptMemo(const std::string& fileName, std::string problem);
+// A damaged table or memo file: the description names the problem, the error the file and
+// the operation that met the damage ("open", "read", "assign", "pack").
+[[noreturn]] void ThrowCorruptTable(const std::string& fileName, std::string operation, std::string problem);
+[[noreturn]] void ThrowCorruptMemo(const std::string& fileName, std::string operation, std::string problem);
 
 }  // namespace memotab

@@ -2,6 +2,21 @@
 
 namespace memotab {
 
+namespace {
+
+FileStepHook& StepHook() {
+  static FileStepHook hook;
+  return hook;
+}
+
+}  // namespace
+
+void SetFileStepHook(FileStepHook hook) { StepHook() = std::move(hook); }
+
+void BeforeFileStep(FileStep step, const std::string& path) {
+  if (StepHook()) StepHook()(step, path);
+}
+
 File::File(File&& other) noexcept
     : path_(std::move(other.path_)), handle_(other.handle_), writable_(other.writable_) {
   other.handle_ = kNoHandle;

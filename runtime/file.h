@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -57,6 +58,24 @@ class File {
   NativeHandle handle_ = kNoHandle;
   bool writable_ = false;
 };
+
+// A step the engine is about to take with a file.
+enum class FileStep {
+  kOpen,
+  kCreate,
+  kWrite,
+  kTruncate,
+  kReplace,  // the path is the file being replaced
+  kRemove,
+};
+
+// Called before every step the engine takes with a file, with the file's path. A seam for
+// tests that stop, slow down or fail the engine between its steps: the program never sets
+// one. A hook may throw, as the step itself could. Set and cleared on one thread.
+using FileStepHook = std::function<void(FileStep step, const std::string& path)>;
+void SetFileStepHook(FileStepHook hook);
+// Runs the hook, when one is set. The file layer calls it before each step.
+void BeforeFileStep(FileStep step, const std::string& path);
 
 // Puts `from` in the place of `to` in one step: afterwards `to` holds either its old or
 // its new contents, never a mix, whenever the process stops. Neither file may be open.

@@ -55,6 +55,7 @@ void Lock(int descriptor, bool exclusive, const std::string& path, int genCode, 
 std::string SystemMessage(unsigned long code) { return std::strerror(static_cast<int>(code)); }
 
 File File::Open(const std::string& path, FileAccess access) {
+  BeforeFileStep(FileStep::kOpen, path);
   const bool writable = access == FileAccess::kReadWriteAlone;
   const int descriptor = ::open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
   if (descriptor < 0) ThrowSystemError(EG_OPEN, SUB_OPEN, "Cannot open file", path, "open");
@@ -63,6 +64,7 @@ File File::Open(const std::string& path, FileAccess access) {
 }
 
 File File::Create(const std::string& path, FileCreation creation) {
+  BeforeFileStep(FileStep::kCreate, path);
   const int flags = O_RDWR | O_CREAT | O_CLOEXEC | (creation == FileCreation::kNew ? O_EXCL : O_TRUNC);
   const int descriptor = ::open(path.c_str(), flags, 0644);
   if (descriptor < 0) ThrowSystemError(EG_CREATE, SUB_CREATE, "Cannot create file", path, "create");
@@ -92,6 +94,7 @@ size_t File::ReadAt(uint64_t offset, std::span<uint8_t> buffer) const {
 }
 
 void File::WriteAt(uint64_t offset, std::span<const uint8_t> data) {
+  BeforeFileStep(FileStep::kWrite, path_);
   size_t done = 0;
   while (done < data.size()) {
     const ssize_t count = ::pwrite(Descriptor(handle_), data.data() + done, data.size() - done,
@@ -103,6 +106,7 @@ void File::WriteAt(uint64_t offset, std::span<const uint8_t> data) {
 }
 
 void File::Truncate(uint64_t size) {
+  BeforeFileStep(FileStep::kTruncate, path_);
   if (::ftruncate(Descriptor(handle_), static_cast<off_t>(size)) != 0) {
     ThrowSystemError(EG_WRITE, SUB_WRITE, "Cannot write file", path_, "truncate");
   }
@@ -120,6 +124,7 @@ void File::Close() {
 }
 
 void AtomicReplace(const std::string& from, const std::string& to) {
+  BeforeFileStep(FileStep::kReplace, to);
   if (::rename(from.c_str(), to.c_str()) != 0) {
     ThrowSystemError(EG_WRITE, SUB_REPLACE, "Cannot replace file", to, "rename");
   }
@@ -134,6 +139,7 @@ void AtomicReplace(const std::string& from, const std::string& to) {
 }
 
 void RemoveFile(const std::string& path) {
+  BeforeFileStep(FileStep::kRemove, path);
   if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
     ThrowSystemError(EG_WRITE, SUB_WRITE, "Cannot remove file", path, "remove");
   }

@@ -42,6 +42,7 @@ std::string SystemMessage(unsigned long code) {
 }
 
 File File::Open(const std::string& path, FileAccess access) {
+  BeforeFileStep(FileStep::kOpen, path);
   const bool writable = access == FileAccess::kReadWriteAlone;
   const HANDLE handle = CreateFileA(path.c_str(), writable ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
                                     writable ? 0 : FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -50,6 +51,7 @@ File File::Open(const std::string& path, FileAccess access) {
 }
 
 File File::Create(const std::string& path, FileCreation creation) {
+  BeforeFileStep(FileStep::kCreate, path);
   const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                     creation == FileCreation::kNew ? CREATE_NEW : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                     nullptr);
@@ -82,6 +84,7 @@ size_t File::ReadAt(uint64_t offset, std::span<uint8_t> buffer) const {
 }
 
 void File::WriteAt(uint64_t offset, std::span<const uint8_t> data) {
+  BeforeFileStep(FileStep::kWrite, path_);
   size_t done = 0;
   while (done < data.size()) {
     OVERLAPPED position = At(offset + done);
@@ -95,6 +98,7 @@ void File::WriteAt(uint64_t offset, std::span<const uint8_t> data) {
 }
 
 void File::Truncate(uint64_t size) {
+  BeforeFileStep(FileStep::kTruncate, path_);
   LARGE_INTEGER position{};
   position.QuadPart = static_cast<LONGLONG>(size);
   if (!SetFilePointerEx(Native(handle_), position, nullptr, FILE_BEGIN) || !SetEndOfFile(Native(handle_))) {
@@ -114,12 +118,14 @@ void File::Close() {
 }
 
 void AtomicReplace(const std::string& from, const std::string& to) {
+  BeforeFileStep(FileStep::kReplace, to);
   if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     ThrowSystemError(EG_WRITE, SUB_REPLACE, "Cannot replace file", to, "rename");
   }
 }
 
 void RemoveFile(const std::string& path) {
+  BeforeFileStep(FileStep::kRemove, path);
   if (!DeleteFileA(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) {
     ThrowSystemError(EG_WRITE, SUB_WRITE, "Cannot remove file", path, "remove");
   }

@@ -32,13 +32,13 @@ MemoFile MemoFile::Open(const std::string& path, FileAccess access) {
   const uint64_t size = file.Size();
   std::array<uint8_t, 8> header{};
   if (size < kHeaderSize || file.ReadAt(0, header) < header.size()) {
-    ThrowCorruptMemo(path, "the header is truncated (the file has " + std::to_string(size) + " bytes)");
+    ThrowCorruptMemo(path, "open", "the header is truncated (the file has " + std::to_string(size) + " bytes)");
   }
   const uint32_t nextFree = ReadBig32(&header[0]);
   const auto blockSize = static_cast<uint16_t>(header[6] << 8 | header[7]);
-  if (blockSize == 0) ThrowCorruptMemo(path, "the block size is 0");
+  if (blockSize == 0) ThrowCorruptMemo(path, "open", "the block size is 0");
   if (nextFree < FirstDataBlock(blockSize)) {
-    ThrowCorruptMemo(path, "the next free block " + std::to_string(nextFree) + " lies inside the header");
+    ThrowCorruptMemo(path, "open", "the next free block " + std::to_string(nextFree) + " lies inside the header");
   }
   return MemoFile(std::move(file), blockSize, nextFree, size);
 }
@@ -84,7 +84,7 @@ std::optional<std::string> MemoFile::TryRead(uint32_t block, std::string& proble
 std::string MemoFile::Read(uint32_t block, const std::string& context) const {
   std::string problem;
   std::optional<std::string> text = TryRead(block, problem);
-  if (!text) ThrowCorruptMemo(file_.Path(), context + ": " + problem);
+  if (!text) ThrowCorruptMemo(file_.Path(), "read", context + ": " + problem);
   return std::move(*text);
 }
 

@@ -91,7 +91,7 @@ const MemoFile& Table::Memo() const { return const_cast<Table*>(this)->Memo(); }
 
 // Navigation ----------------------------------------------------------------------------
 
-void Table::LoadRecord(uint32_t recNo) {
+void Table::LoadRecord(uint32_t recNo, const char* operation) {
   Dbf();
   const uint16_t length = header_.recordLength;
   if (recNo < 1 || recNo > header_.recordCount) {
@@ -107,7 +107,9 @@ void Table::LoadRecord(uint32_t recNo) {
     const size_t got = Dbf().ReadAt(header_.RecordOffset(recNo), readAhead_);
     readAheadFirst_ = recNo;
     readAheadCount_ = static_cast<uint32_t>(got / length);
-    if (readAheadCount_ == 0) ThrowCorruptTable(path_, "record " + std::to_string(recNo) + " is truncated");
+    if (readAheadCount_ == 0) {
+      ThrowCorruptTable(path_, operation, "record " + std::to_string(recNo) + " is truncated");
+    }
   }
   const auto first = readAhead_.begin() + static_cast<std::ptrdiff_t>(size_t{recNo - readAheadFirst_} * length);
   record_.assign(first, first + length);
@@ -115,21 +117,21 @@ void Table::LoadRecord(uint32_t recNo) {
 }
 
 void Table::SkipHiddenRecords() {
-  while (deletedHidden_ && !Eof() && record_[0] == kDeletedFlag) LoadRecord(recNo_ + 1);
+  while (deletedHidden_ && !Eof() && record_[0] == kDeletedFlag) LoadRecord(recNo_ + 1, "read");
 }
 
 void Table::GoTop() {
-  LoadRecord(1);
+  LoadRecord(1, "read");
   SkipHiddenRecords();
 }
 
 void Table::Skip() {
   if (Eof()) return;
-  LoadRecord(recNo_ + 1);
+  LoadRecord(recNo_ + 1, "read");
   SkipHiddenRecords();
 }
 
-void Table::GoTo(uint32_t recNo) { LoadRecord(recNo); }
+void Table::GoTo(uint32_t recNo) { LoadRecord(recNo, "read"); }
 
 bool Table::Deleted() const { return !Eof() && record_[0] == kDeletedFlag; }
 
@@ -182,55 +184,6 @@ void Table::AppendBlank() {
 
 void Table::Delete() { StoreBytes(0, std::string_view("*", 1), "delete"); }
 
-void Table::Pack() {
-  Dbf();
-  if (!writable_) ThrowEngineError(EG_READONLY, SUB_READ_ONLY, "The table is open read-only", path_, "pack");
-  // Read every record once, keeping the live ones.
-  std::vector<uint8_t> live;
-  uint32_t liveCount = 0;
-  for (uint32_t recNo = 1; recNo <= header_.recordCount; ++recNo) {
-    LoadRecord(recNo);
-    if (record_[0] == kDeletedFlag) continue;
-    live.insert(live.end(), record_.begin(), record_.end());
-    ++liveCount;
-  }
-  if (liveCount == header_.recordCount) {
-    GoTop();
-    return;
-  }
-
-  TableHeader packed = header_;
-  packed.recordCount = liveCount;
-  const auto prefix = packed.EncodePrefix(Date::Today());
-  std::vector<uint8_t> image(header_.headerLength);
-  if (Dbf().ReadAt(0, image) < image.size()) ThrowCorruptTable(path_, "the header is truncated");
-  std::copy(prefix.begin(), prefix.end(), image.begin());
-  image.insert(image.end(), live.begin(), live.end());
-  image.push_back(kEndOfFile);
-
-  // The packed table is complete and durable beside the original before it takes its place.
-  const std::string temporary = path_ + ".pack";
-  try {
-    File file = File::Create(temporary, FileCreation::kReplace);
-    file.WriteAt(0, image);
-    file.Sync();
-    file.Close();
-    dbf_->Close();
-    dbf_.reset();
-    AtomicReplace(temporary, path_);
-  } catch (const RuntimeError&) {
-    // The original is untouched; take it back and report why packing failed.
-    if (!dbf_) dbf_ = File::Open(path_, FileAccess::kReadWriteAlone);
-    throw;
-  }
-  dbf_ = File::Open(path_, FileAccess::kReadWriteAlone);
-  header_ = std::move(packed);
-  header_.prefix = prefix;
-  writtenPrefix_ = prefix;
-  readAheadCount_ = 0;
-  GoTop();
-}
-
 // Fields --------------------------------------------------------------------------------
 
 const FieldDescriptor& Table::Field(std::string_view name) const {
@@ -253,7 +206,7 @@ std::string_view Table::Raw(const FieldDescriptor& field) const {
   return {reinterpret_cast<const char*>(record_.data()) + field.nOffset, field.nWidth};
 }
 
-uint32_t Table::MemoBlockOf(const FieldDescriptor& field) const {
+uint32_t Table::MemoBlockOf(const FieldDescriptor& field, const char* operation) const {
   const std::string_view raw = Raw(field);
   if (field.nWidth == 4) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(raw.data());
@@ -263,35 +216,37 @@ uint32_t Table::MemoBlockOf(const FieldDescriptor& field) const {
   uint64_t block = 0;
   for (const char c : digits) {
     if (c < '0' || c > '9') {
-      ThrowCorruptTable(path_, Context(recNo_, field) + ": the memo pointer \"" + std::string(raw) + "\" is not a number");
+      ThrowCorruptTable(path_, operation,
+                        Context(recNo_, field) + ": the memo pointer \"" + std::string(raw) + "\" is not a number");
     }
     block = block * 10 + static_cast<uint64_t>(c - '0');
   }
   if (block > UINT32_MAX) {
-    ThrowCorruptTable(path_, Context(recNo_, field) + ": the memo pointer " + std::string(digits) + " is too large");
+    ThrowCorruptTable(path_, operation,
+                      Context(recNo_, field) + ": the memo pointer " + std::string(digits) + " is too large");
   }
   return static_cast<uint32_t>(block);
 }
 
 uint32_t Table::MemoBlock(std::string_view field) const {
-  return MemoBlockOf(FieldOfType(field, FieldType::kMemo, "a memo"));
+  return MemoBlockOf(FieldOfType(field, FieldType::kMemo, "a memo"), "read");
 }
 
 void Table::CheckRecord() const {
   if (Eof()) return;
   if (record_[0] != kLiveFlag && record_[0] != kDeletedFlag) {
-    ThrowCorruptTable(path_, "record " + std::to_string(recNo_) + " has the deletion flag " +
-                                 std::to_string(record_[0]) + " instead of a blank or \"*\"");
+    ThrowCorruptTable(path_, "read", "record " + std::to_string(recNo_) + " has the deletion flag " +
+                                         std::to_string(record_[0]) + " instead of a blank or \"*\"");
   }
   for (const FieldDescriptor& field : header_.fields) {
-    if (field.type == FieldType::kMemo) Memo().Read(MemoBlockOf(field), Context(recNo_, field));
+    if (field.type == FieldType::kMemo) Memo().Read(MemoBlockOf(field, "read"), Context(recNo_, field));
   }
 }
 
 std::string Table::GetText(std::string_view name) const {
   const FieldDescriptor& field = Field(name);
   if (field.type == FieldType::kCharacter) return std::string(Raw(field));
-  if (field.type == FieldType::kMemo) return Memo().Read(MemoBlockOf(field), Context(recNo_, field));
+  if (field.type == FieldType::kMemo) return Memo().Read(MemoBlockOf(field, "read"), Context(recNo_, field));
   ThrowEngineError(EG_DATATYPE, SUB_FIELD_TYPE, "The field " + field.cName + " is not a character or memo field", path_);
 }
 
@@ -321,7 +276,7 @@ void Table::SetText(std::string_view name, std::string_view value) {
   }
   RequireWritableRecord("assign");
   // An unchanged text takes no new blocks.
-  if (Memo().Holds(MemoBlockOf(field), value)) return;
+  if (Memo().Holds(MemoBlockOf(field, "assign"), value)) return;
   const uint32_t block = Memo().Write(value);
   std::string pointer;
   if (field.nWidth == 4) {

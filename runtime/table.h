@@ -89,14 +89,19 @@ class Table {
   const FieldDescriptor& Field(std::string_view name) const;
   const FieldDescriptor& FieldOfType(std::string_view name, FieldType type, const char* typeName) const;
   std::string_view Raw(const FieldDescriptor& field) const;
-  uint32_t MemoBlockOf(const FieldDescriptor& field) const;
-  void LoadRecord(uint32_t recNo);
+  // `operation` is the one a damaged record fails, as errors name it.
+  uint32_t MemoBlockOf(const FieldDescriptor& field, const char* operation) const;
+  void LoadRecord(uint32_t recNo, const char* operation);
   void SkipHiddenRecords();
   void RequireWritableRecord(const char* operation) const;
   // Puts `bytes` into the current record at `offset` and writes the record when it changed.
   void StoreBytes(size_t offset, std::string_view bytes, const char* operation);
   void WriteRecord(uint32_t recNo, const std::vector<uint8_t>& bytes);
   void WriteHeaderIfChanged();
+  // Opens the table file again after a pack closed it. A file that another program holds
+  // for a moment (a virus scanner looking at the new file) is waited for; one it keeps
+  // fails the pack with an error to report, and leaves the table closed.
+  File ReopenAfterPack();
   // The open files; raise RuntimeError when the table is closed.
   File& Dbf();
   const File& Dbf() const;

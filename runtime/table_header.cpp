@@ -9,6 +9,11 @@ namespace memotab {
 
 namespace {
 
+// A table's header is read only when the table is opened.
+[[noreturn]] void ThrowCorruptHeader(const std::string& fileName, std::string problem) {
+  ThrowCorruptTable(fileName, "open", std::move(problem));
+}
+
 uint16_t Read16(const uint8_t* bytes) { return static_cast<uint16_t>(bytes[0] | bytes[1] << 8); }
 
 uint32_t Read32(const uint8_t* bytes) {
@@ -61,18 +66,18 @@ FieldDescriptor ParseDescriptor(const uint8_t* bytes, uint16_t offset, const std
   field.cName.assign(bytes, nameEnd);
   std::transform(field.cName.begin(), field.cName.end(), field.cName.begin(),
                  [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
-  if (field.cName.empty()) ThrowCorruptTable(fileName, "a field descriptor has no name");
+  if (field.cName.empty()) ThrowCorruptHeader(fileName, "a field descriptor has no name");
   const char type = static_cast<char>(bytes[11]);
   if (std::string_view("CNDLM").find(type) == std::string_view::npos) {
-    ThrowCorruptTable(fileName, "field " + field.cName + " has the type '" + std::string(1, type) +
-                                    "', which this engine does not read");
+    ThrowCorruptHeader(fileName, "field " + field.cName + " has the type '" + std::string(1, type) +
+                                     "', which this engine does not read");
   }
   field.type = static_cast<FieldType>(type);
   field.nWidth = bytes[16];
   field.nDecimals = bytes[17];
   field.nOffset = offset;
   if (const std::string problem = WidthProblem(field); !problem.empty()) {
-    ThrowCorruptTable(fileName, "field " + field.cName + " " + problem);
+    ThrowCorruptHeader(fileName, "field " + field.cName + " " + problem);
   }
   return field;
 }
@@ -105,49 +110,49 @@ TableHeader ReadTableHeader(const File& file) {
   const uint64_t fileSize = file.Size();
   TableHeader header;
   if (file.ReadAt(0, header.prefix) < kTablePrefixSize) {
-    ThrowCorruptTable(fileName, "the header is truncated (the file has " + std::to_string(fileSize) + " bytes)");
+    ThrowCorruptHeader(fileName, "the header is truncated (the file has " + std::to_string(fileSize) + " bytes)");
   }
   header.version = header.prefix[0];
   if (!IsKnownVersion(header.version)) {
-    ThrowCorruptTable(fileName, "the version byte " + Hex(header.version) + " is not one of a table this engine reads");
+    ThrowCorruptHeader(fileName, "the version byte " + Hex(header.version) + " is not one of a table this engine reads");
   }
   header.recordCount = Read32(&header.prefix[4]);
   header.headerLength = Read16(&header.prefix[8]);
   header.recordLength = Read16(&header.prefix[10]);
   if (header.headerLength < kTablePrefixSize + kDescriptorSize + 1) {
-    ThrowCorruptTable(fileName, "the header length " + std::to_string(header.headerLength) + " is too small to hold a field");
+    ThrowCorruptHeader(fileName, "the header length " + std::to_string(header.headerLength) + " is too small to hold a field");
   }
   if (header.headerLength > fileSize) {
-    ThrowCorruptTable(fileName, "the header length " + std::to_string(header.headerLength) +
-                                    " is past the end of the file (" + std::to_string(fileSize) + " bytes)");
+    ThrowCorruptHeader(fileName, "the header length " + std::to_string(header.headerLength) +
+                                     " is past the end of the file (" + std::to_string(fileSize) + " bytes)");
   }
   std::vector<uint8_t> bytes(header.headerLength);
-  if (file.ReadAt(0, bytes) < bytes.size()) ThrowCorruptTable(fileName, "the header is truncated");
+  if (file.ReadAt(0, bytes) < bytes.size()) ThrowCorruptHeader(fileName, "the header is truncated");
 
   uint32_t offset = 1;
   size_t position = kTablePrefixSize;
   while (true) {
     if (position < bytes.size() && bytes[position] == kDescriptorEnd) break;
     if (position + kDescriptorSize > bytes.size()) {
-      ThrowCorruptTable(fileName, "the field descriptors are not ended by the byte 0x0D");
+      ThrowCorruptHeader(fileName, "the field descriptors are not ended by the byte 0x0D");
     }
     FieldDescriptor field = ParseDescriptor(&bytes[position], static_cast<uint16_t>(offset), fileName);
     for (const FieldDescriptor& earlier : header.fields) {
-      if (earlier.cName == field.cName) ThrowCorruptTable(fileName, "the field " + field.cName + " appears twice");
+      if (earlier.cName == field.cName) ThrowCorruptHeader(fileName, "the field " + field.cName + " appears twice");
     }
     offset += field.nWidth;
     header.fields.push_back(std::move(field));
     position += kDescriptorSize;
   }
-  if (header.fields.empty()) ThrowCorruptTable(fileName, "the table has no fields");
+  if (header.fields.empty()) ThrowCorruptHeader(fileName, "the table has no fields");
   if (offset != header.recordLength) {
-    ThrowCorruptTable(fileName, "the record length " + std::to_string(header.recordLength) +
-                                    " does not match the fields, which need " + std::to_string(offset));
+    ThrowCorruptHeader(fileName, "the record length " + std::to_string(header.recordLength) +
+                                     " does not match the fields, which need " + std::to_string(offset));
   }
   const uint64_t recordsEnd = header.headerLength + uint64_t{header.recordCount} * header.recordLength;
   if (recordsEnd > fileSize) {
-    ThrowCorruptTable(fileName, "the record count " + std::to_string(header.recordCount) +
-                                    " reaches past the end of the file (" + std::to_string(fileSize) + " bytes)");
+    ThrowCorruptHeader(fileName, "the record count " + std::to_string(header.recordCount) +
+                                     " reaches past the end of the file (" + std::to_string(fileSize) + " bytes)");
   }
   return header;
 }

@@ -2,7 +2,8 @@
 """Writes the 32 colour swatches (16 x 16, 24-bit BMP) into the given folder: for every
 colour of the palette a note (a square with its top-left corner cut off) filled with the
 colour and outlined, named after the colour, and a capital T drawn in the colour on white,
-named "T" + the colour. Pixels of magenta (255, 0, 255) are transparent where drawn."""
+named "T" + the colour. Pixels of magenta (255, 0, 255) are transparent where drawn, so a
+colour equal to it is drawn one step of blue away from it."""
 import struct
 import sys
 
@@ -31,9 +32,13 @@ def write_bmp(path, pixels):
         out.write(header + info + image)
 
 
+def drawable(colour):
+    """A colour equal to the key would vanish: it is nudged by one step of blue."""
+    return colour if colour != KEY else (255, 0, 254)
+
+
 def note(colour):
-    # A colour equal to the key would vanish: it is nudged by one step of blue.
-    fill = colour if colour != KEY else (255, 0, 254)
+    fill = drawable(colour)
     pixels = []
     for y in range(SIZE):
         row = []
@@ -53,7 +58,7 @@ def letter_t(colour):
         for x in range(SIZE):
             near = any((x + dx, y + dy) in shape for dx in (-1, 0, 1) for dy in (-1, 0, 1))
             if (x, y) in shape:
-                pixels[y][x] = colour
+                pixels[y][x] = drawable(colour)
             elif near:
                 pixels[y][x] = (150, 150, 150)
             elif x in (0, 15) or y in (0, 15):

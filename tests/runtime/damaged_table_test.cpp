@@ -100,6 +100,7 @@ TEST_P(DamagedTableTest, IsReportedAndLeftUntouched) {
     } catch (const RuntimeError& error) {
       EXPECT_EQ(error.cFileName, expectedFile);
       EXPECT_NE(error.cDescription.find(damage.problemWords), std::string::npos) << error.cDescription;
+      EXPECT_EQ(error.cOperation, damage.failsAtOpen ? "open" : "read");
       EXPECT_FALSE(error.IsInUse());
     }
   }
@@ -112,6 +113,36 @@ TEST_P(DamagedTableTest, IsReportedAndLeftUntouched) {
 std::string DamageName(const ::testing::TestParamInfo<Damage>& damage) { return damage.param.name; }
 
 INSTANTIATE_TEST_SUITE_P(Damages, DamagedTableTest, ::testing::ValuesIn(Damages()), DamageName);
+
+TEST(DamagedTable, ErrorsNameTheOperationThatMetTheDamage) {
+  TempDir dir;
+  const std::string dbfPath = test::CreateNoteTable(dir);
+  constexpr uint32_t kRecords = 2000;  // more than one read-ahead holds
+  {
+    Table table = Table::Open(dbfPath, FileAccess::kReadWriteAlone);
+    for (uint32_t i = 0; i < kRecords; ++i) table.AppendBlank();
+  }
+  Bytes dbf = ReadBytes(dbfPath);
+  dbf[HeaderLength(dbf) + kTextoOffset + 9] = 'x';
+  WriteBytes(dbfPath, dbf);
+  Table table = Table::Open(dbfPath, FileAccess::kReadWriteAlone);
+  const auto operationOf = [](const std::function<void()>& action) {
+    try {
+      action();
+    } catch (const RuntimeError& error) {
+      return error.cOperation;
+    }
+    return std::string("(no error)");
+  };
+  EXPECT_EQ(operationOf([&] { table.CheckRecord(); }), "read");
+  EXPECT_EQ(operationOf([&] { table.SetText(Nota::TEXTO, "nuevo"); }), "assign");
+#ifndef _WIN32
+  // Another process cut the table short under this one (only where locks are advisory).
+  std::filesystem::resize_file(dbfPath, HeaderLength(dbf) + 10);
+  EXPECT_EQ(operationOf([&] { table.GoTo(kRecords); }), "read");
+  EXPECT_EQ(operationOf([&] { table.Pack(); }), "pack");
+#endif
+}
 
 TEST(DamagedTable, RecordWithAStrayDeletionFlagFailsTheCheck) {
   TempDir dir;

@@ -177,5 +177,20 @@ TEST(ErrorReport, ListsOpenTablesAndArguments) {
   EXPECT_NE(report.find("     RecNo    RecCount    BOF   EOF\r\n         1           1    .F.   .F."), std::string::npos);
 }
 
+TEST(ErrorReport, ListsTheInnermostRoutinesOfADeepStack) {
+  RuntimeError error(EG_ARG, "BASE", 1, "muy hondo");
+  error.aCallStack.clear();
+  for (int level = 1; level <= 5000; ++level) error.aCallStack.push_back("NIVEL(" + std::to_string(level) + ")");
+  const std::vector<std::string> lines = CalledFromLines(error);
+  ASSERT_EQ(lines.size(), kReportedRoutines);
+  EXPECT_EQ(lines.front(), "   Called from NIVEL(1)");
+  EXPECT_EQ(lines.back(), "   Called from NIVEL(72)");
+  const std::string report = ErrorReportText(error, ReportContext{});
+  EXPECT_EQ(report.find("NIVEL(73)"), std::string::npos);
+  size_t variables = 0;
+  for (size_t at = 0; (at = report.find("\n   NIVEL\r\n", at)) != std::string::npos; ++at) ++variables;
+  EXPECT_EQ(variables, kReportedRoutines);
+}
+
 }  // namespace
 }  // namespace memotab

@@ -121,16 +121,8 @@ TEST_F(ProgramTest, SecondCopyShowsTheInUseMessageAndEnds) {
 
   Program second(Folder());
   ASSERT_TRUE(second.Started());
-  std::future<std::string> message = test::WhenWindowAppears<std::string>(
-      "Memotab v1.6",
-      [](HWND box) {
-        if (box == nullptr) return std::string("(no message)");
-        const std::string text = test::WindowText(GetDlgItem(box, 0xFFFF));
-        test::ClickButton(box, IDOK);
-        return text;
-      },
-      std::chrono::seconds(10), second.Id());
-  EXPECT_EQ(message.get(), "Memotab v1.6 ya está siendo usado!");
+  EXPECT_EQ(test::AnswerMessageBox("Memotab v1.6", second.Id(), std::chrono::seconds(10)),
+            "Memotab v1.6 ya está siendo usado!");
   EXPECT_EQ(second.WaitForExit(10000), 0u);
   EXPECT_EQ(first.WaitForExit(300), STILL_ACTIVE);  // the first copy runs on
 
@@ -180,6 +172,9 @@ TEST_F(ProgramTest, DamagedTableIsReportedAndLeftAsItWas) {
   const std::string report = FileText(dir.File("Error.log"));
   EXPECT_NE(report.find("Corrupt table: the version byte 0x07"), std::string::npos) << report;
   EXPECT_NE(report.find(table), std::string::npos);
+  EXPECT_NE(report.find("   Error occurred at: "), std::string::npos);
+  EXPECT_NE(report.find("   Called from MAIN("), std::string::npos);
+  EXPECT_NE(report.find("Memory Analysis\r\n"), std::string::npos);  // the whole report
   EXPECT_EQ(ReadBytes(table), damaged);
   EXPECT_EQ(ReadBytes(dir.File("MEMOTAB.FPT")), memo);
 }

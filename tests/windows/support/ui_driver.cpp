@@ -73,6 +73,24 @@ bool HasTrayIcon(DWORD processId) {
   return probe.found;
 }
 
+std::string AnswerMessageBox(const std::string& caption, DWORD processId, std::chrono::milliseconds timeout,
+                             const std::string& picture) {
+  return WhenWindowAppears<std::string>(
+             caption,
+             [&](HWND box) {
+               if (box == nullptr) return std::string("(no message box)");
+               const std::string text = WindowText(GetDlgItem(box, 0xFFFF));
+               if (!picture.empty()) {
+                 RedrawWindow(box, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+                 SaveWindowPicture(box, picture);
+               }
+               ClickButton(box, IDOK);
+               return text;
+             },
+             timeout, processId)
+      .get();
+}
+
 void ClickButton(HWND dialog, int buttonId) {
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, buttonId)));

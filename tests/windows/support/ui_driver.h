@@ -40,6 +40,11 @@ std::future<Result> WhenWindowAppears(const std::string& caption, std::function<
 // top-level windows.
 bool HasTrayIcon(DWORD processId);
 
+// Waits for a message box with this caption among a process's windows and presses its OK
+// button; returns the box's text, or "(no message box)" when none appeared in time. With a
+// `picture` path, what the box shows is saved there first.
+std::string AnswerMessageBox(const std::string& caption, DWORD processId, std::chrono::milliseconds timeout,
+                             const std::string& picture = {});
 // Presses a dialog's button as a click would.
 void ClickButton(HWND dialog, int buttonId);
 // Presses and releases the left mouse button over a control, as a user's click does: the
