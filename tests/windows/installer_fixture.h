@@ -32,13 +32,23 @@ inline bool InUseByAnotherProgram(const std::filesystem::path& file) {
   return false;
 }
 
+// Installs only where the tests may (see WhyTestsMayNotInstallHere) and removes only what
+// it installed itself.
 class InstallerTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    if (const auto reason = WhyTestsMayNotInstallHere()) FAIL() << *reason;
     ASSERT_TRUE(std::filesystem::exists(Installer())) << Installer() << " is missing: scripts/build makes it";
-    RemoveInstallation(places);
+    const auto refusal = RemoveInstallation(places);
+    ASSERT_FALSE(refusal) << *refusal;
+    ownsInstallation_ = true;
+    MakeMarkedDataFolder(places);
   }
-  void TearDown() override { RemoveInstallation(places); }
+  void TearDown() override {
+    if (!ownsInstallation_) return;
+    const auto refusal = RemoveInstallation(places);
+    EXPECT_FALSE(refusal) << *refusal;
+  }
 
   DWORD InstallSilently(const std::wstring& switches = L"") const {
     const ChildProcess installer(Quoted(Installer()) + L" /S " + switches);
@@ -49,6 +59,9 @@ class InstallerTest : public ::testing::Test {
   std::filesystem::path Uninstaller() const { return places.program / "Desinstalar.exe"; }
 
   const InstallPlaces places = UserInstallPlaces();
+
+ private:
+  bool ownsInstallation_ = false;  // set once SetUp has found the places safe to clear
 };
 
 }  // namespace memotab::test

@@ -3,10 +3,16 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <fstream>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
+#include "ui_driver.h"
+
 namespace memotab::test {
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -58,6 +64,13 @@ ProcessHandle OpenProcessOf(HWND window, DWORD access) {
   DWORD id = 0;
   GetWindowThreadProcessId(window, &id);
   return ProcessHandle(OpenProcess(access | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+}
+
+std::wstring EnvironmentText(const wchar_t* name) {
+  std::wstring value(GetEnvironmentVariableW(name, nullptr, 0), L'\0');
+  if (value.empty()) return value;
+  value.resize(GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size())));
+  return value;
 }
 
 }  // namespace
@@ -127,19 +140,50 @@ DWORD CloseRunningCopy(HWND mainWindow) {
   return code;
 }
 
-void RemoveInstallation(const InstallPlaces& places) {
+std::optional<std::string> WhyTestsMayNotInstallHere() {
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  if (ntdll == nullptr || GetProcAddress(ntdll, "wine_get_version") == nullptr) {
+    return "the installer tests install and remove Memotab for the user running them: they run only under Wine";
+  }
+  const std::wstring testPrefix = EnvironmentText(L"MEMOTAB_TEST_PREFIX");
+  if (testPrefix.empty() || testPrefix != EnvironmentText(L"WINEPREFIX")) {
+    return "the installer tests run only in the test prefix that scripts/wine-session prepares "
+           "(MEMOTAB_TEST_PREFIX names it): run them through scripts/test or scripts/wine-session";
+  }
+  return std::nullopt;
+}
+
+void MakeMarkedDataFolder(const InstallPlaces& places) {
+  std::filesystem::create_directories(places.data);
+  std::ofstream mark(places.data / kTestsMark);
+  mark << "The installer tests made this folder and delete it.\r\n";
+  if (!mark) throw std::runtime_error("cannot write " + (places.data / kTestsMark).string());
+}
+
+std::optional<std::string> RemoveInstallation(const InstallPlaces& places) {
+  if (std::filesystem::exists(places.data) && !std::filesystem::exists(places.data / kTestsMark)) {
+    return places.data.string() + " was not made by the tests (it has no " + kTestsMark + "): it is left as it is";
+  }
   while (const HWND left = RunningMainWindow(places.program / "memotab.exe")) {
     const ProcessHandle process = OpenProcessOf(left, PROCESS_TERMINATE | SYNCHRONIZE);
     if (!process) break;
     TerminateProcess(process.get(), 99);
     WaitForSingleObject(process.get(), 5000);
   }
-  std::error_code ignored;  // whatever is not there is already gone
-  std::filesystem::remove_all(places.program, ignored);
-  std::filesystem::remove_all(places.data, ignored);
-  std::filesystem::remove(places.startMenuLink, ignored);
-  std::filesystem::remove(places.startupLink, ignored);
-  RegDeleteTreeW(HKEY_CURRENT_USER, kUninstallKey);
+  for (const std::filesystem::path& place : {places.program, places.data, places.startMenuLink, places.startupLink}) {
+    // A folder stays in use for a moment after a process that worked in it has ended.
+    std::error_code error;
+    const bool removed = WaitUntil([&] {
+      std::filesystem::remove_all(place, error);
+      return !error;
+    }, 10s);
+    if (!removed) return "cannot remove " + place.string() + ": " + error.message();
+  }
+  const LSTATUS status = RegDeleteTreeW(HKEY_CURRENT_USER, places.uninstallKey.c_str());
+  if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+    return "cannot remove the installed-programs entry: error " + std::to_string(status);
+  }
+  return std::nullopt;
 }
 
 bool SamePath(const std::filesystem::path& a, const std::filesystem::path& b) {
