@@ -1,5 +1,6 @@
-// The installer tests' own safety: they install only in the test prefix, and their clean-up
-// deletes no data folder that they did not make.
+// The installer tests' own safety: they install only in the test prefix, their clean-up
+// deletes no data folder that they did not make, and it ends every copy of the installed
+// program, however far it has got.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,8 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "child_process.h"
+#include "installer_fixture.h"
 #include "installation.h"
 #include "test_files.h"
+#include "ui_driver.h"
 #include "win.h"
 
 namespace memotab::test {
@@ -88,6 +92,17 @@ TEST(InstallationGuardTest, RemovalDeletesOnlyADataFolderTheTestsMarked) {
   }
   EXPECT_FALSE(keyExists());
   RegDeleteTreeW(HKEY_CURRENT_USER, places.uninstallKey.c_str());
+}
+
+TEST_F(InstallerTest, CleanUpEndsACopyOfTheInstalledProgramThatNeverShowedItsMainWindow) {
+  ASSERT_EQ(InstallSilently(), 0u);
+  const TempDir withoutTable;  // the program reports the missing table and waits for an answer
+  const ChildProcess program(Quoted(InstalledProgram()), withoutTable.Path());
+  ASSERT_TRUE(WaitUntil([&] { return FindVisibleWindowStartingWith("Memotab Framework", program.Id()) != nullptr; }));
+
+  EXPECT_EQ(RemoveInstallation(places), std::nullopt);
+  EXPECT_NE(program.WaitForExit(0), STILL_ACTIVE);
+  EXPECT_FALSE(fs::exists(places.program));
 }
 
 }  // namespace

@@ -2,12 +2,14 @@
 
 #include <shlobj.h>
 #include <shobjidl.h>
+#include <tlhelp32.h>
 
 #include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <vector>
 
+#include "child_process.h"
 #include "ui_driver.h"
 
 namespace memotab::test {
@@ -36,10 +38,10 @@ class ComApartment {
   bool initialised_;
 };
 
-struct CloseProcess {
-  void operator()(HANDLE process) const { CloseHandle(process); }
+struct CloseKernelObject {
+  void operator()(HANDLE object) const { CloseHandle(object); }
 };
-using ProcessHandle = std::unique_ptr<void, CloseProcess>;
+using KernelHandle = std::unique_ptr<void, CloseKernelObject>;
 
 std::filesystem::path KnownFolder(int folder) {
   wchar_t path[MAX_PATH] = {};
@@ -60,10 +62,39 @@ std::optional<std::vector<BYTE>> UninstallValue(const wchar_t* name, DWORD type)
   return value;
 }
 
-ProcessHandle OpenProcessOf(HWND window, DWORD access) {
+KernelHandle OpenProcessOf(HWND window, DWORD access) {
   DWORD id = 0;
   GetWindowThreadProcessId(window, &id);
-  return ProcessHandle(OpenProcess(access | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+  return KernelHandle(OpenProcess(access | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+}
+
+// The processes that run `program`.
+std::vector<DWORD> ProcessesRunning(const std::filesystem::path& program) {
+  std::vector<DWORD> found;
+  const KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (snapshot.get() == INVALID_HANDLE_VALUE) return found;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+    if (!SamePath(entry.szExeFile, program.filename())) continue;
+    const KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+    wchar_t image[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    if (process && QueryFullProcessImageNameW(process.get(), 0, image, &length) && SamePath(image, program)) {
+      found.push_back(entry.th32ProcessID);
+    }
+  }
+  return found;
+}
+
+// Ends every running copy of `program` by force; what went wrong, or nothing.
+std::optional<std::string> EndRunningCopies(const std::filesystem::path& program) {
+  for (const DWORD id : ProcessesRunning(program)) {
+    const KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+    if (process && TerminateProcess(process.get(), 99)) WaitForSingleObject(process.get(), 5000);
+  }
+  if (!ProcessesRunning(program).empty()) return program.string() + " keeps running: it could not be ended";
+  return std::nullopt;
 }
 
 std::wstring EnvironmentText(const wchar_t* name) {
@@ -119,20 +150,14 @@ std::optional<ShellLink> ReadShellLink(const std::filesystem::path& link) {
 }
 
 HWND RunningMainWindow(const std::filesystem::path& program) {
-  HWND window = nullptr;
-  while ((window = FindWindowExW(nullptr, window, L"TWINDOW", L"Memotab v1.6")) != nullptr) {
-    const ProcessHandle process = OpenProcessOf(window, 0);
-    wchar_t image[MAX_PATH] = {};
-    DWORD length = MAX_PATH;
-    if (process && QueryFullProcessImageNameW(process.get(), 0, image, &length) && SamePath(image, program)) {
-      return window;
-    }
+  for (const DWORD id : ProcessesRunning(program)) {
+    if (const HWND window = StartedMainWindow(id)) return window;
   }
   return nullptr;
 }
 
 DWORD CloseRunningCopy(HWND mainWindow) {
-  const ProcessHandle process = OpenProcessOf(mainWindow, SYNCHRONIZE);
+  const KernelHandle process = OpenProcessOf(mainWindow, SYNCHRONIZE);
   if (!process) return STILL_ACTIVE;
   PostMessageW(mainWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
   DWORD code = STILL_ACTIVE;
@@ -164,12 +189,7 @@ std::optional<std::string> RemoveInstallation(const InstallPlaces& places) {
   if (std::filesystem::exists(places.data) && !std::filesystem::exists(places.data / kTestsMark)) {
     return places.data.string() + " was not made by the tests (it has no " + kTestsMark + "): it is left as it is";
   }
-  while (const HWND left = RunningMainWindow(places.program / "memotab.exe")) {
-    const ProcessHandle process = OpenProcessOf(left, PROCESS_TERMINATE | SYNCHRONIZE);
-    if (!process) break;
-    TerminateProcess(process.get(), 99);
-    WaitForSingleObject(process.get(), 5000);
-  }
+  if (const auto running = EndRunningCopies(places.program / "memotab.exe")) return running;
   for (const std::filesystem::path& place : {places.program, places.data, places.startMenuLink, places.startupLink}) {
     // A folder stays in use for a moment after a process that worked in it has ended.
     std::error_code error;

@@ -43,7 +43,8 @@ struct ShellLink {
 // Reads a .lnk file through the shell's link interface; nothing when it cannot be loaded.
 std::optional<ShellLink> ReadShellLink(const std::filesystem::path& link);
 
-// The main window of a running copy of `program`; nothing when none runs.
+// The main window of a running copy of `program` once it has started up; nothing when
+// none runs or none has started yet.
 HWND RunningMainWindow(const std::filesystem::path& program);
 
 // Closes a running copy as its exit button does and waits for its process to end; the
