@@ -150,9 +150,15 @@ Section "-Memotab"
   SetOverwrite off
   File "${DIST}/Memotab.INI"
   SetOverwrite on
-  ; The rest of the staged folder (help, texts, sounds, characters) is the program's own
-  ; and is brought up to date.
-  File /r /x memotab.exe /x MEMOTAB.DBF /x MEMOTAB.FPT /x Memotab.INI /x Memotab-*-instalador.exe "${DIST}/*.*"
+  ; The program's own files, brought up to date: the help, the about box's text, the sounds
+  ; and the characters. Named one by one, so that nothing else a staged folder may hold
+  ; (an error report, a table used in place) reaches the user's folder.
+  File "${DIST}/MEMOTAB.HTML"
+  File "${DIST}/MsAgent.txt"
+  SetOutPath "${DATA}\Sounds"
+  File "${DIST}/Sounds/*.Wav"
+  SetOutPath "${DATA}\Personajes"
+  File "${DIST}/Personajes/*.mtpj"
 
   !insertmacro STATUS "Creando los accesos directos..."
   SetOutPath "${DATA}"  ; the working directory of the shortcuts
