@@ -1,7 +1,7 @@
 #pragma once
 
-// What the installer tests share: the installer that scripts/build puts in dist/, and a
-// fixture that starts and ends every test with no installation for the test user.
+// What the installer tests share: the installer that make_test_installer makes before they
+// run, and a fixture that starts and ends every test with no installation for the test user.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -17,8 +17,9 @@ namespace memotab::test {
 
 inline constexpr DWORD kInstallerTimeout = 60000;
 
-inline std::filesystem::path Dist() { return BesideTestProgram(MEMOTAB_DIST_RELATIVE); }
-inline std::filesystem::path Installer() { return Dist() / "Memotab-" MEMOTAB_VERSION_TEXT "-instalador.exe"; }
+// The staged folder the tests' installer is made from, and the installer in it.
+inline std::filesystem::path Staged() { return BesideTestProgram(MEMOTAB_INSTALLER_STAGE_RELATIVE); }
+inline std::filesystem::path Installer() { return Staged() / "Memotab-" MEMOTAB_VERSION_TEXT "-instalador.exe"; }
 
 inline std::vector<uint8_t> Bytes(const std::filesystem::path& file) {
   return std::filesystem::is_regular_file(file) ? ReadBytes(file.string()) : std::vector<uint8_t>{};
@@ -38,7 +39,7 @@ class InstallerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (const auto reason = WhyTestsMayNotInstallHere()) FAIL() << *reason;
-    ASSERT_TRUE(std::filesystem::exists(Installer())) << Installer() << " is missing: scripts/build makes it";
+    ASSERT_TRUE(std::filesystem::exists(Installer())) << Installer() << " is missing: the test memotab_installer.make makes it";
     const auto refusal = RemoveInstallation(places);
     ASSERT_FALSE(refusal) << *refusal;
     ownsInstallation_ = true;

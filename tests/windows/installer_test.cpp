@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "installer_fixture.h"
@@ -35,13 +36,14 @@ std::map<fs::path, std::vector<uint8_t>> Snapshot(const fs::path& folder) {
   return files;
 }
 
-// The staged files that are the program's own in the data folder (help, texts, sounds,
-// characters): all but the program, the table pair, the settings and the installer.
+// The program's own files in the data folder: the help, the about box's text, and the
+// sounds and characters of the staged folder.
 std::vector<fs::path> ProgramsOwnDataFiles() {
-  const std::set<fs::path> others{"memotab.exe", "MEMOTAB.DBF", "MEMOTAB.FPT", "Memotab.INI", Installer().filename()};
-  std::vector<fs::path> files;
-  for (const auto& [file, bytes] : Snapshot(Dist())) {
-    if (!others.contains(file)) files.push_back(file);
+  std::vector<fs::path> files{"MEMOTAB.HTML", "MsAgent.txt"};
+  for (const auto& [folder, extension] : {std::pair{"Sounds", ".Wav"}, std::pair{"Personajes", ".mtpj"}}) {
+    for (const auto& entry : fs::directory_iterator(Staged() / folder)) {
+      if (entry.path().extension() == extension) files.push_back(fs::path(folder) / entry.path().filename());
+    }
   }
   return files;
 }
@@ -63,18 +65,22 @@ std::wstring VersionText(const std::vector<BYTE>& info, const wchar_t* name) {
 TEST_F(InstallerTest, SilentInstallPutsTheProgramItsDataAndItsShortcutsInPlace) {
   ASSERT_EQ(InstallSilently(L"/INICIAR=SI"), 0u);
 
-  EXPECT_EQ(Bytes(InstalledProgram()), Bytes(Dist() / "memotab.exe"));
+  EXPECT_EQ(Bytes(InstalledProgram()), Bytes(Staged() / "memotab.exe"));
   EXPECT_TRUE(fs::exists(Uninstaller()));
   for (const char* seeded : {"MEMOTAB.DBF", "MEMOTAB.FPT", "Memotab.INI"}) {
-    EXPECT_EQ(Bytes(Data(seeded)), Bytes(Dist() / seeded)) << seeded;
+    EXPECT_EQ(Bytes(Data(seeded)), Bytes(Staged() / seeded)) << seeded;
   }
   const std::vector<fs::path> own = ProgramsOwnDataFiles();
-  for (const fs::path expected : {"MEMOTAB.HTML", "MsAgent.txt", "Sounds/Aviso.Wav"}) {
+  for (const fs::path expected : {"Sounds/Aviso.Wav", "Personajes/Nota.mtpj"}) {
     EXPECT_NE(std::ranges::find(own, expected.lexically_normal()), own.end()) << expected;
   }
-  for (const fs::path& file : own) EXPECT_EQ(Bytes(Data(file)), Bytes(Dist() / file)) << file;
-  EXPECT_FALSE(fs::exists(Data("memotab.exe")));
-  EXPECT_FALSE(fs::exists(Data(Installer().filename())));
+  for (const fs::path& file : own) EXPECT_EQ(Bytes(Data(file)), Bytes(Staged() / file)) << file;
+  // Nothing else: neither the program nor what else the staged folder holds (see make_test_installer).
+  std::set<fs::path> expected{own.begin(), own.end()};
+  expected.insert({"MEMOTAB.DBF", "MEMOTAB.FPT", "Memotab.INI", kTestsMark});
+  std::set<fs::path> installed;
+  for (const auto& [file, bytes] : Snapshot(places.data)) installed.insert(file);
+  EXPECT_EQ(installed, expected);
 
   for (const fs::path& link : {places.startMenuLink, places.startupLink}) {
     const auto shortcut = test::ReadShellLink(link);
@@ -208,8 +214,8 @@ TEST_F(InstallerTest, ReinstallKeepsNotesAndSettingsAndRefreshesTheProgramsOwnFi
   EXPECT_EQ(Bytes(Data("MEMOTAB.DBF")), table);
   EXPECT_EQ(Bytes(Data("MEMOTAB.FPT")), memo);
   EXPECT_EQ(Bytes(Data("Memotab.INI")), settings);
-  EXPECT_EQ(Bytes(Data("MEMOTAB.HTML")), Bytes(Dist() / "MEMOTAB.HTML"));
-  EXPECT_EQ(Bytes(Data("Sounds/Aviso.Wav")), Bytes(Dist() / "Sounds/Aviso.Wav"));
+  EXPECT_EQ(Bytes(Data("MEMOTAB.HTML")), Bytes(Staged() / "MEMOTAB.HTML"));
+  EXPECT_EQ(Bytes(Data("Sounds/Aviso.Wav")), Bytes(Staged() / "Sounds/Aviso.Wav"));
 }
 
 TEST_F(InstallerTest, ATableWithoutItsMemoFileIsNotGivenAnEmptyOne) {
