@@ -179,10 +179,9 @@ Section "-Memotab"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
-  ; The space Memotab takes: the program folder and the data folder, in kilobytes.
+  ; The space that removing Memotab frees, in kilobytes: the program folder's (the data
+  ; folder stays).
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
-  ${GetSize} "${DATA}" "/S=0K" $3 $1 $2
-  IntOp $0 $0 + $3
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
   SetDetailsPrint both
 SectionEnd
