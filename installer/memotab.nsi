@@ -15,13 +15,13 @@ ManifestDPIAware true
 ManifestSupportedOS all
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
+AllowSkipFiles off  ; a file that cannot be written stops the installation, never skipped
 
 !ifndef DIST
   !error "Give the staged folder: makensis -DDIST=dist installer/memotab.nsi"
 !endif
 !searchparse /file "${__FILEDIR__}/../resources/version.h" '#define MEMOTAB_VERSION_TEXT "' VERSION '"'
 
-!define PROGRAM_TITLE "Memotab v${VERSION}"
 !define DATA "$APPDATA\Memotab"
 !define UNINSTALLER "Desinstalar.exe"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Memotab"
@@ -136,7 +136,17 @@ Section "-Memotab"
 
   !insertmacro STATUS "Copiando el programa..."
   SetOutPath "$INSTDIR"
+  ; A program file in use (a copy that was not closed) is reported, not retried for ever.
+  SetOverwrite try
+program_file:
+  ClearErrors
   File "${DIST}/memotab.exe"
+  ${If} ${Errors}
+    MessageBox MB_RETRYCANCEL|MB_ICONSTOP "No se pudo reemplazar $INSTDIR\memotab.exe: otro programa lo está usando. Cierre Memotab y pulse Reintentar." /SD IDCANCEL IDRETRY program_file
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+  SetOverwrite on
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 
   !insertmacro STATUS "Preparando la carpeta de sus notas..."

@@ -25,6 +25,17 @@ inline std::vector<uint8_t> Bytes(const std::filesystem::path& file) {
   return std::filesystem::is_regular_file(file) ? ReadBytes(file.string()) : std::vector<uint8_t>{};
 }
 
+// Whether an installed file holds what the staged one does. A staged file that is missing or
+// empty is a fault of the staging, never a match.
+inline ::testing::AssertionResult SameAsStaged(const std::filesystem::path& installed, const std::filesystem::path& name) {
+  const std::filesystem::path staged = Staged() / name;
+  const std::vector<uint8_t> expected = Bytes(staged);
+  if (expected.empty()) return ::testing::AssertionFailure() << staged << " is missing or empty";
+  if (!std::filesystem::is_regular_file(installed)) return ::testing::AssertionFailure() << installed << " is missing";
+  if (Bytes(installed) != expected) return ::testing::AssertionFailure() << installed << " differs from " << staged;
+  return ::testing::AssertionSuccess();
+}
+
 // Whether a file is open in another program (Memotab opens its table for itself alone).
 inline bool InUseByAnotherProgram(const std::filesystem::path& file) {
   const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);

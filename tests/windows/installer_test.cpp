@@ -38,17 +38,6 @@ std::map<fs::path, std::vector<uint8_t>> Snapshot(const fs::path& folder) {
   return files;
 }
 
-// Whether an installed file holds what the staged one does. A staged file that is missing or
-// empty is a fault of the staging, never a match.
-::testing::AssertionResult SameAsStaged(const fs::path& installed, const fs::path& name) {
-  const fs::path staged = Staged() / name;
-  const std::vector<uint8_t> expected = Bytes(staged);
-  if (expected.empty()) return ::testing::AssertionFailure() << staged << " is missing or empty";
-  if (!fs::is_regular_file(installed)) return ::testing::AssertionFailure() << installed << " is missing";
-  if (Bytes(installed) != expected) return ::testing::AssertionFailure() << installed << " differs from " << staged;
-  return ::testing::AssertionSuccess();
-}
-
 // The program's own files in the data folder: the help, the about box's text, and the
 // sounds and characters of the staged folder.
 std::vector<fs::path> ProgramsOwnDataFiles() {
@@ -237,22 +226,6 @@ TEST_F(InstallerTest, UninstallerRemovesTheProgramAndLeavesTheNotes) {
   EXPECT_FALSE(fs::exists(places.startupLink));
   EXPECT_FALSE(test::UninstallText(L"DisplayName"));
   EXPECT_EQ(Snapshot(places.data), before);
-}
-
-TEST_F(InstallerTest, RemovalFromTheInstalledProgramsListClosesTheRunningProgramFirst) {
-  ASSERT_EQ(InstallSilently(), 0u);
-  test::ChildProcess program(test::Quoted(InstalledProgram()), places.data);
-  ASSERT_NE(program.MainWindow(), nullptr);
-  const auto removal = test::UninstallText(L"QuietUninstallString");
-  ASSERT_TRUE(removal);
-
-  // As the system runs it: the uninstaller hands over to a copy of itself and returns.
-  const test::ChildProcess uninstaller(*removal);
-  EXPECT_EQ(uninstaller.WaitForExit(kInstallerTimeout), 0u);
-  EXPECT_TRUE(test::WaitUntil([&] { return !fs::exists(places.program); }, 30s));
-  EXPECT_EQ(program.WaitForExit(10000), 0u) << "closed as its own exit button closes it";
-  EXPECT_TRUE(fs::exists(Data("MEMOTAB.DBF")));
-  EXPECT_TRUE(fs::exists(Data("MEMOTAB.FPT")));
 }
 
 TEST_F(InstallerTest, ReinstallKeepsNotesAndSettingsAndRefreshesTheProgramsOwnFiles) {
