@@ -1,5 +1,6 @@
 // The installer and the uninstaller meet a running Memotab: they close it the way its exit
-// button does, whatever its version, and stop with an error when a file cannot be replaced.
+// button does, whatever its version and even with one of its dialogs open, and stop with
+// an error when the program file cannot be replaced.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -75,6 +76,22 @@ TEST_F(InstallerTest, RemovalFromTheInstalledProgramsListClosesTheRunningProgram
   EXPECT_EQ(program.WaitForExit(10000), 0u) << "closed as its own exit button closes it";
   EXPECT_TRUE(fs::exists(Data("MEMOTAB.DBF")));
   EXPECT_TRUE(fs::exists(Data("MEMOTAB.FPT")));
+}
+
+TEST_F(InstallerTest, RemovalClosesARunningProgramThatHasADialogOpen) {
+  ASSERT_EQ(InstallSilently(), 0u);
+  const ChildProcess program(Quoted(InstalledProgram()), places.data);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const HWND bar = FindWindowExA(main, nullptr, TOOLBARCLASSNAMEA, nullptr);
+  PostMessageA(main, WM_COMMAND, 5, reinterpret_cast<LPARAM>(bar));  // "Acerca de"
+  ASSERT_TRUE(WaitUntil([&] { return FindVisibleWindow("Acerca de..", program.Id()) != nullptr; }));
+
+  const ChildProcess uninstaller(Quoted(Uninstaller()) + L" /S _?=" + places.program.wstring());
+  EXPECT_EQ(uninstaller.WaitForExit(kInstallerTimeout), 0u);
+  EXPECT_EQ(program.WaitForExit(10000), 0u);
+  EXPECT_FALSE(fs::exists(InstalledProgram()));
+  EXPECT_FALSE(fs::exists(Data("Error.log")));
 }
 
 }  // namespace
