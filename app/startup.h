@@ -2,9 +2,11 @@
 
 #include <string>
 
+#include "version.h"
+
 namespace memotab {
 
-inline constexpr const char* kProgramTitle = "Memotab v1.6";
+inline constexpr const char* kProgramTitle = MEMOTAB_PROGRAM_TITLE;
 
 // The program: prepares the note table and the settings, runs the hidden main window's
 // event loop and shuts everything down in order when it is closed. Returns at once, with

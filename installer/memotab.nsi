@@ -15,13 +15,13 @@ ManifestDPIAware true
 ManifestSupportedOS all
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
+AllowSkipFiles off  ; a file that cannot be written stops the installation, never skipped
 
 !ifndef DIST
   !error "Give the staged folder: makensis -DDIST=dist installer/memotab.nsi"
 !endif
 !searchparse /file "${__FILEDIR__}/../resources/version.h" '#define MEMOTAB_VERSION_TEXT "' VERSION '"'
 
-!define PROGRAM_TITLE "Memotab v${VERSION}"
 !define DATA "$APPDATA\Memotab"
 !define UNINSTALLER "Desinstalar.exe"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Memotab"
@@ -136,7 +136,17 @@ Section "-Memotab"
 
   !insertmacro STATUS "Copiando el programa..."
   SetOutPath "$INSTDIR"
+  ; A program file in use (a copy that was not closed) is reported, not retried for ever.
+  SetOverwrite try
+program_file:
+  ClearErrors
   File "${DIST}/memotab.exe"
+  ${If} ${Errors}
+    MessageBox MB_RETRYCANCEL|MB_ICONSTOP "No se pudo reemplazar $INSTDIR\memotab.exe: otro programa lo está usando. Cierre Memotab y pulse Reintentar." /SD IDCANCEL IDRETRY program_file
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+  SetOverwrite on
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 
   !insertmacro STATUS "Preparando la carpeta de sus notas..."
@@ -150,9 +160,15 @@ Section "-Memotab"
   SetOverwrite off
   File "${DIST}/Memotab.INI"
   SetOverwrite on
-  ; The rest of the staged folder (help, texts, sounds, characters) is the program's own
-  ; and is brought up to date.
-  File /r /x memotab.exe /x MEMOTAB.DBF /x MEMOTAB.FPT /x Memotab.INI /x Memotab-*-instalador.exe "${DIST}/*.*"
+  ; The program's own files, brought up to date: the help, the about box's text, the sounds
+  ; and the characters. Named one by one, so that nothing else a staged folder may hold
+  ; (an error report, a table used in place) reaches the user's folder.
+  File "${DIST}/MEMOTAB.HTML"
+  File "${DIST}/MsAgent.txt"
+  SetOutPath "${DATA}\Sounds"
+  File "${DIST}/Sounds/*.Wav"
+  SetOutPath "${DATA}\Personajes"
+  File "${DIST}/Personajes/*.mtpj"
 
   !insertmacro STATUS "Creando los accesos directos..."
   SetOutPath "${DATA}"  ; the working directory of the shortcuts
@@ -173,10 +189,9 @@ Section "-Memotab"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
-  ; The space Memotab takes: the program folder and the data folder, in kilobytes.
+  ; The space that removing Memotab frees, in kilobytes: the program folder's (the data
+  ; folder stays).
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
-  ${GetSize} "${DATA}" "/S=0K" $3 $1 $2
-  IntOp $0 $0 + $3
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
   SetDetailsPrint both
 SectionEnd

@@ -1,6 +1,7 @@
 #include "child_process.h"
 
 #include "ui_driver.h"
+#include "version.h"
 
 namespace memotab::test {
 
@@ -28,15 +29,18 @@ DWORD ChildProcess::WaitForExit(DWORD milliseconds) const {
 
 HWND ChildProcess::MainWindow() const {
   if (!started_) return nullptr;
-  // The window is created hidden, shown, given its toolbar and hidden again by the start-up.
   for (int i = 0; i < 500; ++i) {
-    const HWND window = FindProcessWindow("TWINDOW", "Memotab v1.6", process_.dwProcessId);
-    const bool started = window != nullptr && FindWindowExA(window, nullptr, TOOLBARCLASSNAMEA, nullptr) != nullptr &&
-                         !IsWindowVisible(window);
-    if (started) return window;
+    if (const HWND window = StartedMainWindow(process_.dwProcessId)) return window;
     if (WaitForExit(20) != STILL_ACTIVE) return nullptr;
   }
   return nullptr;
+}
+
+HWND StartedMainWindow(DWORD processId) {
+  const HWND window = FindProcessWindow("TWINDOW", MEMOTAB_PROGRAM_TITLE, processId);
+  const bool started = window != nullptr && FindWindowExA(window, nullptr, TOOLBARCLASSNAMEA, nullptr) != nullptr &&
+                       !IsWindowVisible(window);
+  return started ? window : nullptr;
 }
 
 std::filesystem::path BesideTestProgram(const std::filesystem::path& relative) {

@@ -31,6 +31,10 @@ class ChildProcess {
   bool started_ = false;
 };
 
+// Memotab's main window in a process once the program has started up: the start-up creates
+// the window hidden, shows it, gives it its toolbar and hides it again. Nothing before that.
+HWND StartedMainWindow(DWORD processId);
+
 // A path given relative to the folder of the running test program.
 std::filesystem::path BesideTestProgram(const std::filesystem::path& relative);
 // A path in double quotes, as a command line takes it.

@@ -2,11 +2,19 @@
 
 #include <shlobj.h>
 #include <shobjidl.h>
+#include <tlhelp32.h>
 
+#include <fstream>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
+#include "child_process.h"
+#include "ui_driver.h"
+
 namespace memotab::test {
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -30,10 +38,10 @@ class ComApartment {
   bool initialised_;
 };
 
-struct CloseProcess {
-  void operator()(HANDLE process) const { CloseHandle(process); }
+struct CloseKernelObject {
+  void operator()(HANDLE object) const { CloseHandle(object); }
 };
-using ProcessHandle = std::unique_ptr<void, CloseProcess>;
+using KernelHandle = std::unique_ptr<void, CloseKernelObject>;
 
 std::filesystem::path KnownFolder(int folder) {
   wchar_t path[MAX_PATH] = {};
@@ -54,10 +62,46 @@ std::optional<std::vector<BYTE>> UninstallValue(const wchar_t* name, DWORD type)
   return value;
 }
 
-ProcessHandle OpenProcessOf(HWND window, DWORD access) {
+KernelHandle OpenProcessOf(HWND window, DWORD access) {
   DWORD id = 0;
   GetWindowThreadProcessId(window, &id);
-  return ProcessHandle(OpenProcess(access | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+  return KernelHandle(OpenProcess(access | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+}
+
+// The processes that run `program`.
+std::vector<DWORD> ProcessesRunning(const std::filesystem::path& program) {
+  std::vector<DWORD> found;
+  const KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (snapshot.get() == INVALID_HANDLE_VALUE) return found;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+    if (!SamePath(entry.szExeFile, program.filename())) continue;
+    const KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+    wchar_t image[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    if (process && QueryFullProcessImageNameW(process.get(), 0, image, &length) && SamePath(image, program)) {
+      found.push_back(entry.th32ProcessID);
+    }
+  }
+  return found;
+}
+
+// Ends every running copy of `program` by force; what went wrong, or nothing.
+std::optional<std::string> EndRunningCopies(const std::filesystem::path& program) {
+  for (const DWORD id : ProcessesRunning(program)) {
+    const KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+    if (process && TerminateProcess(process.get(), 99)) WaitForSingleObject(process.get(), 5000);
+  }
+  if (!ProcessesRunning(program).empty()) return program.string() + " keeps running: it could not be ended";
+  return std::nullopt;
+}
+
+std::wstring EnvironmentText(const wchar_t* name) {
+  std::wstring value(GetEnvironmentVariableW(name, nullptr, 0), L'\0');
+  if (value.empty()) return value;
+  value.resize(GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size())));
+  return value;
 }
 
 }  // namespace
@@ -106,20 +150,14 @@ std::optional<ShellLink> ReadShellLink(const std::filesystem::path& link) {
 }
 
 HWND RunningMainWindow(const std::filesystem::path& program) {
-  HWND window = nullptr;
-  while ((window = FindWindowExW(nullptr, window, L"TWINDOW", L"Memotab v1.6")) != nullptr) {
-    const ProcessHandle process = OpenProcessOf(window, 0);
-    wchar_t image[MAX_PATH] = {};
-    DWORD length = MAX_PATH;
-    if (process && QueryFullProcessImageNameW(process.get(), 0, image, &length) && SamePath(image, program)) {
-      return window;
-    }
+  for (const DWORD id : ProcessesRunning(program)) {
+    if (const HWND window = StartedMainWindow(id)) return window;
   }
   return nullptr;
 }
 
 DWORD CloseRunningCopy(HWND mainWindow) {
-  const ProcessHandle process = OpenProcessOf(mainWindow, SYNCHRONIZE);
+  const KernelHandle process = OpenProcessOf(mainWindow, SYNCHRONIZE);
   if (!process) return STILL_ACTIVE;
   PostMessageW(mainWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
   DWORD code = STILL_ACTIVE;
@@ -127,19 +165,45 @@ DWORD CloseRunningCopy(HWND mainWindow) {
   return code;
 }
 
-void RemoveInstallation(const InstallPlaces& places) {
-  while (const HWND left = RunningMainWindow(places.program / "memotab.exe")) {
-    const ProcessHandle process = OpenProcessOf(left, PROCESS_TERMINATE | SYNCHRONIZE);
-    if (!process) break;
-    TerminateProcess(process.get(), 99);
-    WaitForSingleObject(process.get(), 5000);
+std::optional<std::string> WhyTestsMayNotInstallHere() {
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  if (ntdll == nullptr || GetProcAddress(ntdll, "wine_get_version") == nullptr) {
+    return "the installer tests install and remove Memotab for the user running them: they run only under Wine";
   }
-  std::error_code ignored;  // whatever is not there is already gone
-  std::filesystem::remove_all(places.program, ignored);
-  std::filesystem::remove_all(places.data, ignored);
-  std::filesystem::remove(places.startMenuLink, ignored);
-  std::filesystem::remove(places.startupLink, ignored);
-  RegDeleteTreeW(HKEY_CURRENT_USER, kUninstallKey);
+  const std::wstring testPrefix = EnvironmentText(L"MEMOTAB_TEST_PREFIX");
+  if (testPrefix.empty() || testPrefix != EnvironmentText(L"WINEPREFIX")) {
+    return "the installer tests run only in the test prefix that scripts/wine-session prepares "
+           "(MEMOTAB_TEST_PREFIX names it): run them through scripts/test or scripts/wine-session";
+  }
+  return std::nullopt;
+}
+
+void MakeMarkedDataFolder(const InstallPlaces& places) {
+  std::filesystem::create_directories(places.data);
+  std::ofstream mark(places.data / kTestsMark);
+  mark << "The installer tests made this folder and delete it.\r\n";
+  if (!mark) throw std::runtime_error("cannot write " + (places.data / kTestsMark).string());
+}
+
+std::optional<std::string> RemoveInstallation(const InstallPlaces& places) {
+  if (std::filesystem::exists(places.data) && !std::filesystem::exists(places.data / kTestsMark)) {
+    return places.data.string() + " was not made by the tests (it has no " + kTestsMark + "): it is left as it is";
+  }
+  if (const auto running = EndRunningCopies(places.program / "memotab.exe")) return running;
+  for (const std::filesystem::path& place : {places.program, places.data, places.startMenuLink, places.startupLink}) {
+    // A folder stays in use for a moment after a process that worked in it has ended.
+    std::error_code error;
+    const bool removed = WaitUntil([&] {
+      std::filesystem::remove_all(place, error);
+      return !error;
+    }, 10s);
+    if (!removed) return "cannot remove " + place.string() + ": " + error.message();
+  }
+  const LSTATUS status = RegDeleteTreeW(HKEY_CURRENT_USER, places.uninstallKey.c_str());
+  if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+    return "cannot remove the installed-programs entry: error " + std::to_string(status);
+  }
+  return std::nullopt;
 }
 
 bool SamePath(const std::filesystem::path& a, const std::filesystem::path& b) {
