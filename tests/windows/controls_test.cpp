@@ -76,6 +76,29 @@ TEST(Controls, PictureChangesAndReportsClicks) {
   EXPECT_EQ(clicks, 1);
 }
 
+TEST(Controls, EndingAControlTakesItOutOfItsWindow) {
+  const WindowPtr note = Note();
+  std::string text = "primera";
+  const auto say = TSay::New(1.5, 1, [] { return std::string("Comprar pan"); }, *note, 0, 65535, 190, 215);
+  std::weak_ptr<TMultiGet> ended;
+  HWND editorWindow = nullptr;
+  {
+    const auto editor = TMultiGet::New(1.5, 0.5, Bind(text), *note, 190, 215, {});
+    ended = editor;
+    editorWindow = editor->hWnd;
+    EXPECT_TRUE(editor->End());
+    EXPECT_EQ(editor->hWnd, nullptr);
+  }
+  EXPECT_FALSE(IsWindow(editorWindow));
+  EXPECT_TRUE(ended.expired());  // nothing of it is left behind
+  EXPECT_EQ(note->aControls, (std::vector<WindowPtr>{say}));
+
+  // A control made afterwards gets an identifier no other control of the window has.
+  const auto next = TSay::New(1.5, 1, [] { return std::string("otra"); }, *note, 0, 65535, 190, 215);
+  EXPECT_NE(next->nId, say->nId);
+  EXPECT_EQ(note->ControlById(next->nId), next);
+}
+
 TEST(Controls, OneIdentifierOneControl) {
   const DialogPtr dialog = TDialog::New({.cResName = "ACERCA"});
   TSay::ReDefine(500, [] { return std::string("a"); }, *dialog);

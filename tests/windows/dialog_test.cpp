@@ -5,7 +5,8 @@
 #include <atomic>
 #include <filesystem>
 
-#include "error_block.h"
+#include "error_answers.h"
+#include "event_loop.h"
 #include "free_routines.h"
 #include "t_bitmap.h"
 #include "t_button.h"
@@ -55,21 +56,8 @@ const std::vector<Template> kTemplates = {
     {"MSAGENT", {101, 102}},
 };
 
-// Records the errors raised while it lives instead of reporting them.
-class CollectErrors {
- public:
-  CollectErrors() {
-    SetErrorBlock([this](const RuntimeError& error) {
-      errors.push_back(error.cDescription);
-      return ErrorAnswer::kDefault;
-    });
-  }
-  ~CollectErrors() { SetErrorBlock(nullptr); }
-  std::vector<std::string> errors;
-};
-
 TEST(DialogTemplates, EveryTemplateHoldsTheIdentifiersTheProgramUses) {
-  CollectErrors collected;
+  test::AnswerErrors collected;
   const WindowPtr host = TWindow::New({});
   for (const Template& entry : kTemplates) {
     const DialogPtr dialog = TDialog::New({.cResName = entry.name, .oWnd = host.get()});
@@ -84,7 +72,7 @@ TEST(DialogTemplates, EveryTemplateHoldsTheIdentifiersTheProgramUses) {
 }
 
 TEST(DialogTemplates, AMissingIdentifierIsReported) {
-  CollectErrors collected;
+  test::AnswerErrors collected;
   const WindowPtr host = TWindow::New({});
   const DialogPtr dialog = TDialog::New({.cResName = "ACERCA", .oWnd = host.get()});
   Probe::ReDefine(999, *dialog);
@@ -208,6 +196,95 @@ TEST(Dialog, ValidationOfTheDialogCanRefuseToEnd) {
   EXPECT_TRUE(stayed.get());
   EXPECT_EQ(asked, 2);
   EXPECT_EQ(dialog->nResult, 1);
+}
+
+TEST(Dialog, ASecondEndOfAModalDialogDoesNothing) {
+  const DialogPtr dialog = TDialog::New({.cResName = "AVISO"});
+  int asked = 0;
+  bool first = false;
+  bool second = true;
+  TButton::ReDefine(102, [&] {
+    first = dialog->End(1);
+    second = dialog->End(3);
+  }, *dialog);
+  std::future<void> clicked = test::WhenWindowAppears<void>("Recordatorio", [](HWND window) {
+    test::ClickLikeUser(GetDlgItem(window, 102));
+  });
+  dialog->Activate({.bValid = [&] { return ++asked > 0; }});
+  clicked.get();
+  EXPECT_TRUE(first);
+  EXPECT_FALSE(second);
+  EXPECT_EQ(dialog->nResult, 1);
+  EXPECT_EQ(asked, 1);
+}
+
+// The reminder dialog with a time check that waits while it runs, as a check does whose
+// message the assistant speaks.
+struct SlowCheckDialog {
+  DialogPtr dialog = TDialog::New({.cResName = "RECORDATORIO"});
+  std::string time = "  :  ";
+  std::atomic<int> checks{0};
+  std::atomic<bool> checking{false};
+  std::atomic<int> accepted{0};
+
+  SlowCheckDialog() {
+    dialog->lHelpIcon = false;
+    TGet::ReDefine(102, Bind(time), *dialog, [this] {
+      ++checks;
+      checking = true;
+      SYSWAIT(0.4);
+      checking = false;
+      return true;
+    });
+    TButton::ReDefine(103, [this] {
+      ++accepted;
+      dialog->End(1);
+    }, *dialog);
+  }
+
+  // Puts the focus into the time field and types a time there.
+  static void TypeTime(HWND window) {
+    const HWND edit = GetDlgItem(window, 102);
+    SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+    test::WaitUntil([&] { return test::FocusOfThread(window) == edit; });
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("09:05"));
+    SendMessageA(edit, EM_SETMODIFY, TRUE, 0);
+  }
+};
+
+TEST(Dialog, AClickChecksTheFieldItLeavesOnce) {
+  SlowCheckDialog slow;
+  std::future<void> clicked = test::WhenWindowAppears<void>("Recordatorio", [&](HWND window) {
+    SlowCheckDialog::TypeTime(window);
+    test::ClickLikeUser(GetDlgItem(window, 103));
+  });
+  slow.dialog->Activate();
+  clicked.get();
+  EXPECT_EQ(slow.accepted, 1);
+  EXPECT_EQ(slow.checks, 1);
+  EXPECT_EQ(slow.time, "09:05");
+}
+
+TEST(Dialog, AButtonReleasedWhileTheFieldItLeftIsBeingCheckedDoesNotCheckItAgain) {
+  SlowCheckDialog slow;
+  std::future<int> checksAfterFirstClick = test::WhenWindowAppears<int>("Recordatorio", [&](HWND window) {
+    SlowCheckDialog::TypeTime(window);
+    const HWND button = GetDlgItem(window, 103);
+    // As the system orders a real click: the press moves the focus and the check starts;
+    // the release arrives while the check still waits.
+    PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    test::WaitUntil([&] { return slow.checking.load(); });
+    PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    test::WaitUntil([&] { return !slow.checking; });
+    Sleep(200);
+    const int checks = slow.checks;
+    test::ClickLikeUser(button);  // a click after the check: it checks once and accepts
+    return checks;
+  });
+  slow.dialog->Activate();
+  EXPECT_EQ(checksAfterFirstClick.get(), 1);
+  EXPECT_EQ(slow.checks, 2);
+  EXPECT_EQ(slow.accepted, 1);
 }
 
 TEST(Dialog, AWhenThatSaysNoShowsNothing) {

@@ -5,7 +5,10 @@
 #include "event_loop.h"
 #include "free_routines.h"
 #include "runtime_error.h"
+#include "t_button.h"
+#include "t_dialog.h"
 #include "tooltip.h"
+#include "ui_driver.h"
 #include "win.h"
 #include "window_registry.h"
 
@@ -123,6 +126,23 @@ TEST(TWindow, OnlyTheFirstTopLevelActivationRunsTheLoop) {
   EXPECT_EQ(note->hWnd, nullptr);
   EXPECT_EQ(main->hWnd, nullptr);
   EXPECT_FALSE(LWRUNNING());
+}
+
+TEST(TWindow, TheApplicationWindowIsForgottenWhenItIsDestroyed) {
+  const WindowPtr main = NoteWindow();
+  main->bInit = [](TWindow& window) { PostMessageA(window.hWnd, WM_CLOSE, 0, 0); };
+  main->Activate();
+  EXPECT_EQ(GETWNDAPP(), nullptr);
+
+  // A dialog shown afterwards (during the shutdown) is not given the dead window as owner.
+  const DialogPtr dialog = TDialog::New({.cResName = "AVISO"});
+  TButton::ReDefine(102, [&] { dialog->End(1); }, *dialog);
+  std::future<void> clicked = test::WhenWindowAppears<void>("Recordatorio", [](HWND window) {
+    if (window != nullptr) test::ClickLikeUser(GetDlgItem(window, 102));
+  });
+  EXPECT_NO_THROW(dialog->Activate());
+  clicked.get();
+  EXPECT_EQ(dialog->nResult, 1);
 }
 
 TEST(TWindow, EndAsksValidationFirst) {
