@@ -150,7 +150,8 @@ void DrawItem(const DRAWITEMSTRUCT& request, const TC5Menu& menu, size_t index) 
   int left = area.left + 2 + CheckColumn(menu);
   const std::shared_ptr<TPicture>& picture = !item.lActive && item.hDisable ? item.hDisable : item.hBitmap;
   if (picture && !item.lSeparator) {
-    const int column = left + 1 - (menu.nLevel == 1 && index == 0 ? 4 : 0) - 5;
+    // Never into the strip, where the first menu's geometry would put it.
+    const int column = std::max(left + 1 - (menu.nLevel == 1 && index == 0 ? 4 : 0) - 5, LogoWidth(menu) + 1);
     picture->Draw(hDC, column, area.top + (area.bottom - area.top - picture->nHeight) / 2, true);
   }
   if (item.lChecked) DrawCheckMark(hDC, left - 3 - CheckColumn(menu), area.top + 2);

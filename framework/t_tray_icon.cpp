@@ -3,6 +3,7 @@
 #include "win.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <type_traits>
 
 #include "free_routines.h"
@@ -65,8 +66,9 @@ NOTIFYICONDATAA ToShell(const TrayRecord& fields) {
   record.uFlags = fields.uFlags;
   record.uCallbackMessage = fields.uCallbackMessage;
   record.hIcon = fields.hIcon;
-  const size_t length = std::min(fields.cTip.size(), sizeof record.szTip - 1);  // and its terminator
-  std::copy_n(fields.cTip.begin(), length, record.szTip);
+  // The basic record's tip field ends where the record does; the text keeps its terminator.
+  constexpr size_t kTipField = NOTIFYICONDATAA_V1_SIZE - offsetof(NOTIFYICONDATAA, szTip);
+  std::copy_n(fields.cTip.begin(), std::min(fields.cTip.size(), kTipField - 1), record.szTip);
   return record;
 }
 

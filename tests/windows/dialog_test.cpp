@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <filesystem>
 
 #include "error_answers.h"
 #include "event_loop.h"
 #include "free_routines.h"
+#include "screen_shot.h"
 #include "t_bitmap.h"
 #include "t_button.h"
 #include "t_combo_box.h"
@@ -32,13 +32,6 @@ class Probe : public TControl {
     return probe;
   }
 };
-
-// Where pictures of what a test showed are kept, to be looked at.
-std::string ArtifactPath(const std::string& name) {
-  const std::filesystem::path folder = std::filesystem::current_path() / "artifacts";
-  std::filesystem::create_directories(folder);
-  return (folder / name).string();
-}
 
 struct Template {
   const char* name;
@@ -156,7 +149,7 @@ TEST(Dialog, EnterMovesOnAndAcceptStoresWhatWasEdited) {
     const HWND picker = GetDlgItem(dialog, 101);
     const HWND edit = GetDlgItem(dialog, 102);
     Sleep(200);
-    test::SaveWindowPicture(dialog, ArtifactPath("reminder-dialog.bmp"));
+    test::SaveWindowPicture(dialog, test::ArtifactPath("reminder-dialog.bmp"));
     SYSTEMTIME shown{};
     SendMessageA(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));
     const bool loaded = shown.wYear == 2026 && shown.wMonth == 12 && shown.wDay == 24;
@@ -347,7 +340,7 @@ TEST(Dialog, PagesSwitchWithTheTabsAndControlsBindBothWays) {
     Seen result;
     const auto page = [&](size_t n) { return options.folder->aDialogs[n]->hWnd; };
     Sleep(200);
-    test::SaveWindowPicture(dialog, ArtifactPath("options-dialog.bmp"));
+    test::SaveWindowPicture(dialog, test::ArtifactPath("options-dialog.bmp"));
     result.firstPageOnly = IsWindowVisible(page(0)) && !IsWindowVisible(page(1)) && !IsWindowVisible(page(2));
     test::ClickLikeUser(GetDlgItem(page(0), 101));  // the check box flips its variable at once
     result.flippedAtOnce = test::WaitUntil([&] { return !options.showNotes; });
@@ -357,7 +350,7 @@ TEST(Dialog, PagesSwitchWithTheTabsAndControlsBindBothWays) {
         test::WaitUntil([&] { return IsWindowVisible(page(1)) && !IsWindowVisible(page(0)); });
     const HWND colours = GetDlgItem(page(1), 101);
     Sleep(200);
-    test::SaveWindowPicture(dialog, ArtifactPath("options-colours-page.bmp"));
+    test::SaveWindowPicture(dialog, test::ArtifactPath("options-colours-page.bmp"));
     SendMessageA(colours, CB_SETCURSEL, 2, 0);
     SendMessageA(page(1), WM_COMMAND, MAKEWPARAM(101, CBN_SELCHANGE), reinterpret_cast<LPARAM>(colours));
     const HWND texts = GetDlgItem(page(1), 102);
@@ -371,7 +364,7 @@ TEST(Dialog, PagesSwitchWithTheTabsAndControlsBindBothWays) {
     ClickTab(GetDlgItem(dialog, 101), 2);
     test::WaitUntil([&] { return IsWindowVisible(page(2)); });
     Sleep(200);
-    test::SaveWindowPicture(dialog, ArtifactPath("options-agent-page.bmp"));
+    test::SaveWindowPicture(dialog, test::ArtifactPath("options-agent-page.bmp"));
     const HWND xField = GetDlgItem(page(2), 106);
     result.xShown = test::ControlText(xField);
     result.xLimit = static_cast<int>(SendMessageA(xField, EM_GETLIMITTEXT, 0, 0));

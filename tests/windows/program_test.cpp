@@ -101,7 +101,7 @@ TEST_F(ProgramTest, StartUpPacksTheTableAndMarksEveryNoteClosed) {
   ASSERT_TRUE(program.Started()) << ProgramPath();
   const HWND main = program.MainWindow();
   ASSERT_NE(main, nullptr);
-  EXPECT_FALSE(IsWindowVisible(main));
+  EXPECT_TRUE(test::WaitUntil([&] { return !IsWindowVisible(main); }));  // hidden once it has started
   RECT bar{};
   GetWindowRect(main, &bar);
   EXPECT_EQ(bar.right - bar.left, 325);
@@ -127,8 +127,8 @@ TEST_F(ProgramTest, MainWindowToolbarAndAboutBoxAsAUserSeesThem) {
   Program program(Folder());
   const HWND main = program.MainWindow();
   ASSERT_NE(main, nullptr);
-  const HWND bar = FindWindowExA(main, nullptr, TOOLBARCLASSNAMEA, nullptr);
-  ASSERT_NE(bar, nullptr);
+  HWND bar = nullptr;  // made while the program starts
+  ASSERT_TRUE(test::WaitUntil([&] { return (bar = FindWindowExA(main, nullptr, TOOLBARCLASSNAMEA, nullptr)) != nullptr; }));
   ShowWindow(main, SW_SHOWNA);  // as the tray icon will
   UpdateWindow(main);
   const std::filesystem::path artifacts = std::filesystem::current_path() / "artifacts";
