@@ -156,9 +156,13 @@ void DrawItem(const DRAWITEMSTRUCT& request, const TC5Menu& menu, size_t index) 
   }
   if (item.lChecked) DrawCheckMark(hDC, left - 3 - CheckColumn(menu), area.top + 2);
   left += menu.nMaxWBmp;
-  if (!item.cPrompt) return;
-  const int arrowRoom = item.lPadre && menu.nLevel > 1 ? 20 : 0;
-  DrawPrompt(hDC, item, menu, {left + 6, area.top + 2, area.right - 3 - arrowRoom, area.bottom - 1}, selected, entire);
+  if (item.cPrompt) {
+    const int arrowRoom = item.lPadre && menu.nLevel > 1 ? 20 : 0;
+    DrawPrompt(hDC, item, menu, {left + 6, area.top + 2, area.right - 3 - arrowRoom, area.bottom - 1}, selected, entire);
+  }
+  // The system draws a submenu's arrow over the item afterwards, in the colours it finds.
+  SetBkColor(hDC, static_cast<COLORREF>(selected ? menu.nClrSelect : menu.nClrPane));
+  SetTextColor(hDC, static_cast<COLORREF>(selected ? menu.nClrTxtSel : item.nClrText.value_or(menu.nClrText)));
 }
 
 }  // namespace

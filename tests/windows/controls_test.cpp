@@ -4,6 +4,7 @@
 #include "about.h"
 #include "current_directory.h"
 #include "help.h"
+#include "note_window.h"
 #include "runtime_error.h"
 #include "t_bitmap.h"
 #include "t_dialog.h"
@@ -15,13 +16,8 @@
 namespace memotab {
 namespace {
 
-WindowPtr Note() {
-  return TWindow::New({.nTop = 5, .nLeft = 5, .nBottom = 20, .nRight = 30, .nStyle = WS_POPUP | WS_BORDER,
-                       .nClrFore = 0, .nClrBack = 65535});
-}
-
 TEST(Controls, TextLetsClicksThroughToItsWindow) {
-  const WindowPtr note = Note();
+  const WindowPtr note = test::NoteWindow();
   const std::shared_ptr<TSay> text = TSay::New(1.5, 1, [] { return std::string("Comprar pan"); }, *note, 0, 65535, 190, 215);
   RECT place{};
   GetWindowRect(text->hWnd, &place);
@@ -43,7 +39,7 @@ TEST(Controls, TextLetsClicksThroughToItsWindow) {
 }
 
 TEST(Controls, EditorHandsItsTextBackWhenItLosesTheFocus) {
-  const WindowPtr note = Note();
+  const WindowPtr note = test::NoteWindow();
   ShowWindow(note->hWnd, SW_SHOWNORMAL);
   std::string stored = "primera";
   const std::shared_ptr<TMultiGet> editor =
@@ -59,7 +55,7 @@ TEST(Controls, EditorHandsItsTextBackWhenItLosesTheFocus) {
 }
 
 TEST(Controls, PictureChangesAndReportsClicks) {
-  const WindowPtr note = Note();
+  const WindowPtr note = test::NoteWindow();
   const std::shared_ptr<TBitmap> save = TBitmap::New(0, 160, 20, 17, "SAVE1", *note);
   ASSERT_TRUE(save->oPicture);
   EXPECT_EQ(save->oPicture->nWidth, 20);
@@ -77,7 +73,7 @@ TEST(Controls, PictureChangesAndReportsClicks) {
 }
 
 TEST(Controls, EndingAControlTakesItOutOfItsWindow) {
-  const WindowPtr note = Note();
+  const WindowPtr note = test::NoteWindow();
   std::string text = "primera";
   const auto say = TSay::New(1.5, 1, [] { return std::string("Comprar pan"); }, *note, 0, 65535, 190, 215);
   std::weak_ptr<TMultiGet> ended;

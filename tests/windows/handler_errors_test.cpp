@@ -7,6 +7,7 @@
 
 #include "error_answers.h"
 #include "event_loop.h"
+#include "note_window.h"
 #include "t_button.h"
 #include "t_dialog.h"
 #include "ui_driver.h"
@@ -15,14 +16,9 @@
 namespace memotab {
 namespace {
 
-WindowPtr Note() {
-  return TWindow::New({.nTop = 5, .nLeft = 5, .nBottom = 20, .nRight = 30, .nStyle = WS_POPUP | WS_BORDER,
-                       .nClrFore = 0, .nClrBack = 65535});
-}
-
 TEST(ThrowingHandler, ValidationThatThrewLetsTheWindowCloseLater) {
   test::AnswerErrors answers;
-  const WindowPtr window = Note();
+  const WindowPtr window = test::NoteWindow();
   bool broken = true;
   window->bValid = [&] {
     if (broken) throw std::runtime_error("validación rota");
@@ -66,7 +62,7 @@ TEST(ThrowingHandler, ButtonWhoseActionThrewAnswersTheNextClick) {
 
 TEST(ThrowingHandler, PaintThatThrewFreesItsBufferAndRetryPaintsTheSameArea) {
   test::AnswerErrors answers(1);  // Retry once
-  const WindowPtr window = Note();
+  const WindowPtr window = test::NoteWindow();
   struct Attempt {
     HDC hDC;
     HGDIOBJ bitmap;

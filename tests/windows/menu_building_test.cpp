@@ -4,13 +4,12 @@
 // own, so the first menu a test makes is the first of the run.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "current_directory.h"
 #include "menu_command_ids.h"
 #include "menu_fixtures.h"
 #include "menu_lists.h"
 #include "runtime_error.h"
+#include "screen_shot.h"
 
 namespace memotab {
 namespace {
@@ -110,30 +109,11 @@ TEST(MenuBuilding, AnIdentifierALiveItemHoldsIsNotGivenAgain) {
   C5MENUEND();
 }
 
-// Writes a 24-bit picture of one colour.
-void WriteBitmapFile(const std::string& path, int width, int height) {
-  const int rowBytes = (width * 3 + 3) & ~3;
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof header;
-  header.biWidth = width;
-  header.biHeight = height;
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof header;
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(rowBytes * height);
-  const std::string pixels(static_cast<size_t>(rowBytes * height), '\x40');
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&file), sizeof file);
-  out.write(reinterpret_cast<const char*>(&header), sizeof header);
-  out << pixels;
-}
-
 TEST(MenuPictures, ANameWithADotIsAFileOnlyWhenItEndsInBmp) {
   const test::InTempDirectory here;
-  WriteBitmapFile(here.File("muestra.bmp"), 24, 12);
-  WriteBitmapFile(here.File("muestra.png"), 30, 12);  // a picture, but not by its name
+  test::SaveBitmapFile(here.File("muestra.bmp"), 24, 12, std::vector<COLORREF>(24 * 12, RGB(0, 64, 128)));
+  // A picture, but not by its name.
+  test::SaveBitmapFile(here.File("muestra.png"), 30, 12, std::vector<COLORREF>(30 * 12, RGB(0, 64, 128)));
   C5MENUBEGIN(ProgramMenuLook("LOGO"));
   const auto resource = C5MENUADDITEM({.cPrompt = "recurso", .cResName = "NEGRO"});
   const auto sameName = C5MENUADDITEM({.cPrompt = "otra vez", .cResName = "negro"});

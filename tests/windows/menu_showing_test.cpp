@@ -41,7 +41,7 @@ struct NoteMenu {
     colours = C5MENUEND();
     C5MENUADDITEM();
     C5MENUADDITEM({.cPrompt = "Mostrar Agente", .bAction = record, .bWhen = [](TMenuItemC5&) { return false; }});
-    C5MENUADDITEM({.cPrompt = "Ocultar Agente", .bAction = record});
+    C5MENUADDITEM({.cPrompt = "Ocultar Agente", .lChecked = true, .bAction = record});
     C5MENUADDITEM();
     C5MENUADDITEM({.cPrompt = "Recordatorio", .bAction = record, .cResName = "RELOJ"});
     C5MENUEND();
@@ -135,6 +135,8 @@ struct Look {
   bool swatchOutline = false;
   bool swatchFill = false;
   bool magentaKey = true;
+  bool systemHighlight = true;
+  bool checkMark = false;
 };
 
 TEST(MenuShowing, TwoLevelsLookAsDrawnWithStripPaneHighlightSwatchesAndGreyItems) {
@@ -147,7 +149,8 @@ TEST(MenuShowing, TwoLevelsLookAsDrawnWithStripPaneHighlightSwatchesAndGreyItems
     const std::optional<RECT> azul = test::ShownMenuItem(menu.colours->hMenu, 1);
     const std::optional<RECT> show = test::ShownMenuItem(menu.top->hMenu, 2);
     const std::optional<RECT> hide = test::ShownMenuItem(menu.top->hMenu, 3);
-    if (look.opened && negro && azul && show && hide) {
+    const std::optional<RECT> opener = test::ShownMenuItem(menu.top->hMenu, 0);
+    if (look.opened && negro && azul && show && hide && opener) {
       const POINT centre = test::Centre(*azul);
       look.highlighted = test::HoverUntil(centre, [&] { return test::MenuItemHighlighted(menu.colours->hMenu, 1); });
       Sleep(200);
@@ -170,6 +173,12 @@ TEST(MenuShowing, TwoLevelsLookAsDrawnWithStripPaneHighlightSwatchesAndGreyItems
       look.swatchOutline = shot.Holds(*negro, RGB(64, 64, 64));
       look.swatchFill = shot.Holds(*azul, RGB(0, 0, 128));
       look.magentaKey = shot.Holds(colours, test::kMagentaKey);
+      // The check mark left of the text, past the strip (21 pixels of "LOGO2").
+      RECT topWindow{};
+      GetWindowRect(test::ShownMenuWindowAt(test::Centre(*hide)), &topWindow);
+      look.checkMark = shot.Holds({topWindow.left + 22, hide->top, topWindow.left + 40, hide->bottom}, RGB(0, 0, 0));
+      // The system's arrow of the open submenu's item, drawn in the item's colours.
+      look.systemHighlight = shot.Holds(*opener, GetSysColor(COLOR_HIGHLIGHT));
     }
     PostMessageA(owner->hWnd, WM_CANCELMODE, 0, 0);
     return look;
@@ -188,7 +197,29 @@ TEST(MenuShowing, TwoLevelsLookAsDrawnWithStripPaneHighlightSwatchesAndGreyItems
   EXPECT_TRUE(look.swatchOutline);
   EXPECT_TRUE(look.swatchFill);
   EXPECT_FALSE(look.magentaKey) << "a swatch drawn with its transparent key";
+  EXPECT_FALSE(look.systemHighlight) << "the submenu arrow on the system's highlight colour";
+  EXPECT_TRUE(look.checkMark);
   EXPECT_TRUE(menu.chosen.empty());
+}
+
+TEST(MenuShowing, AMenuKeptOpenForItsWindowEndsWhenTheWindowShowsTheNextOne) {
+  const WindowPtr owner = test::MenuOwner();
+  const auto kept = C5MENUBEGIN(ProgramMenuLook("LOGO"));
+  C5MENUADDITEM({.cPrompt = "sigue"});
+  C5MENUEND();
+  PostMessageA(owner->hWnd, WM_CANCELMODE, 0, 0);  // closes the menu as soon as it shows
+  kept->Activate(10, 20, *owner, false);
+  EXPECT_EQ(owner->oPopup, kept);
+  EXPECT_NE(kept->hMenu, nullptr);
+
+  const auto next = C5MENUBEGIN(ProgramMenuLook("LOGO"));
+  C5MENUADDITEM({.cPrompt = "otro"});
+  C5MENUEND();
+  PostMessageA(owner->hWnd, WM_CANCELMODE, 0, 0);
+  next->Activate(10, 20, *owner);
+  EXPECT_EQ(kept->hMenu, nullptr);
+  EXPECT_EQ(next->hMenu, nullptr);
+  EXPECT_FALSE(owner->oPopup);
 }
 
 TEST(MenuShowing, AThousandOpeningsLeaveTheClassWideListsAsTheyWere) {

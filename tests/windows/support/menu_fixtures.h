@@ -45,22 +45,20 @@ inline const std::vector<std::string> kSwatches = {"NEGRO", "AZUL",  "VERDE",  "
                                                    "CAFE",  "GRIS",  "GRISF",  "AZULB", "VERDEB", "CYANB",
                                                    "ROJOB", "MAGENTAB", "AMARILLO", "BLANCO"};
 
-// A window to show menus for: a small popup window at (100, 100) on the screen, shown.
-inline WindowPtr MenuOwner() {
-  const WindowPtr owner = TWindow::New({.nTop = 100, .nLeft = 100, .nBottom = 219, .nRight = 299,
-                                        .nStyle = static_cast<uint32_t>(WS_POPUP | WS_BORDER), .lPixel = true});
-  ShowWindow(owner->hWnd, SW_SHOWNORMAL);
-  UpdateWindow(owner->hWnd);
-  return owner;
-}
-
-// A window away from the menus, to click "elsewhere" on: its centre is at (800, 575).
-inline WindowPtr ElsewhereWindow() {
-  const WindowPtr window = TWindow::New({.nTop = 500, .nLeft = 700, .nBottom = 649, .nRight = 899,
+// A popup window with a border at pixels (left, top) to (right, bottom), shown.
+inline WindowPtr ShownPopup(int left, int top, int right, int bottom, int showCommand) {
+  const WindowPtr window = TWindow::New({.nTop = static_cast<double>(top), .nLeft = static_cast<double>(left),
+                                         .nBottom = static_cast<double>(bottom), .nRight = static_cast<double>(right),
                                          .nStyle = static_cast<uint32_t>(WS_POPUP | WS_BORDER), .lPixel = true});
-  ShowWindow(window->hWnd, SW_SHOWNOACTIVATE);
+  ShowWindow(window->hWnd, showCommand);
   UpdateWindow(window->hWnd);
   return window;
 }
+
+// A window to show menus for, at (100, 100) on the screen.
+inline WindowPtr MenuOwner() { return ShownPopup(100, 100, 299, 219, SW_SHOWNORMAL); }
+
+// A window away from the menus, to click "elsewhere" on: its centre is at (800, 575).
+inline WindowPtr ElsewhereWindow() { return ShownPopup(700, 500, 899, 649, SW_SHOWNOACTIVATE); }
 
 }  // namespace memotab::test

@@ -52,13 +52,15 @@ bool ScreenShot::Holds(const RECT& area, COLORREF colour) const {
 
 int ScreenShot::CountColours() const { return static_cast<int>(std::set<COLORREF>(pixels_.begin(), pixels_.end()).size()); }
 
-void ScreenShot::Save(const std::string& path) const {
-  const size_t rowBytes = (static_cast<size_t>(width_) * 3 + 3) & ~size_t{3};
-  std::vector<uint8_t> image(rowBytes * static_cast<size_t>(height_));
-  for (int y = 0; y < height_; ++y) {
-    uint8_t* row = image.data() + static_cast<size_t>(height_ - 1 - y) * rowBytes;  // bottom row first
-    for (int x = 0; x < width_; ++x) {
-      const COLORREF colour = pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
+void ScreenShot::Save(const std::string& path) const { SaveBitmapFile(path, width_, height_, pixels_); }
+
+void SaveBitmapFile(const std::string& path, int width, int height, const std::vector<COLORREF>& pixels) {
+  const size_t rowBytes = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
+  std::vector<uint8_t> image(rowBytes * static_cast<size_t>(height));
+  for (int y = 0; y < height; ++y) {
+    uint8_t* row = image.data() + static_cast<size_t>(height - 1 - y) * rowBytes;  // bottom row first
+    for (int x = 0; x < width; ++x) {
+      const COLORREF colour = pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
       row[x * 3] = GetBValue(colour);
       row[x * 3 + 1] = GetGValue(colour);
       row[x * 3 + 2] = GetRValue(colour);
@@ -66,8 +68,8 @@ void ScreenShot::Save(const std::string& path) const {
   }
   BITMAPINFOHEADER header{};
   header.biSize = sizeof header;
-  header.biWidth = width_;
-  header.biHeight = height_;
+  header.biWidth = width;
+  header.biHeight = height;
   header.biPlanes = 1;
   header.biBitCount = 24;
   BITMAPFILEHEADER file{};

@@ -31,6 +31,9 @@ class ScreenShot {
   std::vector<COLORREF> pixels_;  // rows from the top
 };
 
+// Writes a 24-bit .bmp file of the pixels given row by row from the top.
+void SaveBitmapFile(const std::string& path, int width, int height, const std::vector<COLORREF>& pixels);
+
 // The path of a test artifact (a picture to look at) in the tests' "artifacts" folder.
 std::string ArtifactPath(const std::string& name);
 

@@ -63,22 +63,27 @@ HWND FocusOfThread(HWND window) {
   return info.hwndFocus;
 }
 
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+namespace {
+
+// Checks `condition` after every `pause` until it holds or the time is up.
+bool PollUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout,
+               const std::function<void()>& pause) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (!condition()) {
     if (std::chrono::steady_clock::now() >= deadline) return false;
-    Sleep(20);
+    pause();
   }
   return true;
 }
 
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  return PollUntil(condition, timeout, [] { Sleep(20); });
+}
+
 bool DispatchUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    SYSWAIT(0.02);
-  }
-  return true;
+  return PollUntil(condition, timeout, [] { SYSWAIT(0.02); });
 }
 
 namespace {
