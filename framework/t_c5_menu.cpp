@@ -20,17 +20,13 @@ std::string Upper(std::string text) {
   return text;
 }
 
-// A name with a "." is a file when it ends in ".BMP"; any other name is a bitmap resource.
+// A name with a "." is a file only when it ends in ".BMP"; any other name is a bitmap
+// resource of the program.
 std::shared_ptr<TPicture> LoadMenuPicture(const std::string& cName) {
-  const std::string upper = Upper(cName);
-  if (upper.find('.') == std::string::npos) return TPicture::FromResource(cName);
-  if (upper.ends_with(".BMP")) return TPicture::FromFile(cName);
-  return TPicture::FromResource(cName);
+  return Upper(cName).ends_with(".BMP") ? TPicture::FromFile(cName) : TPicture::FromResource(cName);
 }
 
 }  // namespace
-
-// The menu --------------------------------------------------------------------------------
 
 std::shared_ptr<TC5Menu> TC5Menu::New(const MenuBeginParams& params) {
   static int menusMade = 0;
