@@ -10,9 +10,11 @@ namespace memotab {
 
 namespace {
 
+// Never destroyed, so that objects held by static variables (the application's windows)
+// can still leave it while the program exits.
 std::vector<TGdiObject*>& TrackingList() {
-  static std::vector<TGdiObject*> list;
-  return list;
+  static auto* list = new std::vector<TGdiObject*>();
+  return *list;
 }
 
 }  // namespace
@@ -45,8 +47,18 @@ std::shared_ptr<TFont> TFont::New(const std::string& cFaceName, int nWidth, int 
 }
 
 std::shared_ptr<TPicture> TPicture::Load(const std::string& cName) {
-  const HANDLE image = FILE_EXISTS(cName) ? LoadImageA(nullptr, cName.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)
-                              : LoadImageA(GetModuleHandleA(nullptr), cName.c_str(), IMAGE_BITMAP, 0, 0, 0);
+  return FILE_EXISTS(cName) ? FromFile(cName) : FromResource(cName);
+}
+
+std::shared_ptr<TPicture> TPicture::FromFile(const std::string& cPath) {
+  return Made(LoadImageA(nullptr, cPath.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), cPath);
+}
+
+std::shared_ptr<TPicture> TPicture::FromResource(const std::string& cResName) {
+  return Made(LoadImageA(GetModuleHandleA(nullptr), cResName.c_str(), IMAGE_BITMAP, 0, 0, 0), cResName);
+}
+
+std::shared_ptr<TPicture> TPicture::Made(void* image, const std::string& cName) {
   if (image == nullptr) return nullptr;
   BITMAP info{};
   GetObjectA(image, sizeof info, &info);

@@ -54,6 +54,10 @@ class TPicture : public TGdiObject {
  public:
   // Nothing when neither a file nor a resource of that name can be loaded.
   static std::shared_ptr<TPicture> Load(const std::string& cName);
+  // The .BMP file, or the bitmap resource of the program, of that name; nothing when it
+  // cannot be loaded.
+  static std::shared_ptr<TPicture> FromFile(const std::string& cPath);
+  static std::shared_ptr<TPicture> FromResource(const std::string& cResName);
   HBITMAP hBitmap() const { return static_cast<HBITMAP>(handle_); }
   // Draws the picture with its top-left corner at (x, y). Transparent drawing leaves out
   // the pixels of the key colour, magenta (255, 0, 255).
@@ -65,6 +69,7 @@ class TPicture : public TGdiObject {
  private:
   TPicture(void* handle, std::string name, int width, int height)
       : TGdiObject(handle), cName(std::move(name)), nWidth(width), nHeight(height) {}
+  static std::shared_ptr<TPicture> Made(void* image, const std::string& cName);
 };
 
 // The key colour of transparent pictures.

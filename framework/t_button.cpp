@@ -2,6 +2,8 @@
 
 #include "win.h"
 
+#include "private_messages.h"
+#include "scoped_flag.h"
 #include "t_dialog.h"
 #include "window_registry.h"
 
@@ -25,19 +27,26 @@ Result TButton::ReflectedCommand(int, int nNotifyCode) {
   if (nNotifyCode != BN_CLICKED || running_) return 0;
   // A click does nothing while the control being edited holds a value it refuses,
   // unless this button cancels.
-  if (!lCancel && oWnd != nullptr) {
-    const auto edited = std::dynamic_pointer_cast<TControl>(WindowOf(oWnd->hCtlFocus));
-    if (edited && edited.get() != this && !edited->lValid()) {
-      MSG pending{};
-      PeekMessageA(&pending, edited->hWnd, kValidateMessage, kValidateMessage, PM_REMOVE);
-      ::SetFocus(edited->hWnd);
-      return 0;
-    }
-  }
-  running_ = true;
+  if (!lCancel && !EditedValueIsValid()) return 0;
+  const WindowPtr keepAlive = shared_from_this();  // the action may end the dialog
+  const ScopedFlag running(running_);
   if (bAction) bAction();
-  running_ = false;
   return 0;
+}
+
+// The click validates the edited control itself, once: a validation still queued for it
+// is dropped, and a click that arrives while the container is validating (a check that
+// waits, as the assistant's speech does) is ignored.
+bool TButton::EditedValueIsValid() {
+  if (oWnd == nullptr) return true;
+  if (oWnd->lValidating) return false;
+  const auto edited = std::dynamic_pointer_cast<TControl>(WindowOf(oWnd->hCtlFocus));
+  if (!edited || edited.get() == this) return true;
+  MSG queued{};
+  PeekMessageA(&queued, edited->hWnd, kValidateMessage, kValidateMessage, PM_REMOVE);
+  if (edited->Validate()) return true;
+  ::SetFocus(edited->hWnd);
+  return false;
 }
 
 std::shared_ptr<TButtonBmp> TButtonBmp::ReDefine(int nId, std::function<void()> bAction, TDialog& oDlg,

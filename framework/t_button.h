@@ -35,6 +35,8 @@ class TButton : public TControl {
   void Configure(int nId, std::function<void()> action, TDialog& oDlg, Params params);
 
  private:
+  // Whether the control the user was editing accepts its value (see ReflectedCommand).
+  bool EditedValueIsValid();
   bool running_ = false;
 };
 

@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "framework_error.h"
+#include "private_messages.h"
+#include "scoped_flag.h"
 #include "tooltip.h"
 #include "window_registry.h"
 
@@ -58,7 +60,8 @@ void TControl::Initiate(HWND hDlg) {
 void TControl::CreateIn(TWindow& container, const char* systemClass, uint32_t style, int nTopPixel, int nLeftPixel,
                         int nWidth, int nHeight, const std::string& text) {
   oWnd = &container;
-  nId = static_cast<int>(container.aControls.size()) + 100;
+  nId = 100;
+  while (container.ControlById(nId)) ++nId;
   nStyle = style | WS_CHILD | WS_VISIBLE;
   nTop = nTopPixel;
   nLeft = nLeftPixel;
@@ -113,12 +116,23 @@ Result TControl::LostFocus(HWND hWndNew) {
   return bLostFocus ? bLostFocus(hWndNew) : std::nullopt;
 }
 
+bool TControl::End() {
+  const WindowPtr self = shared_from_this();  // the container's list may hold the last reference
+  if (oWnd != nullptr) std::erase(oWnd->aControls, self);
+  if (hWnd != nullptr) DestroyWindow(hWnd);  // WM_DESTROY detaches the object
+  return true;
+}
+
+bool TControl::Validate() {
+  if (oWnd == nullptr) return lValid();
+  const WindowPtr container = oWnd->shared_from_this();  // a validation that waits may end it
+  const ScopedFlag validating(container->lValidating);
+  return lValid();
+}
+
 void TControl::ValidateDeferred() {
   if (oWnd == nullptr || oWnd->lValidating) return;
-  oWnd->lValidating = true;
-  const bool valid = lValid();
-  oWnd->lValidating = false;
-  if (!valid) {
+  if (!Validate()) {
     ::SetFocus(hWnd);
   } else {
     oWnd->AEvalWhen();

@@ -12,9 +12,6 @@ namespace memotab {
 // variable through a binding, and may validate its value when the focus leaves it.
 class TControl : public TWindow {
  public:
-  // The container's message that runs a control's deferred validation.
-  static constexpr unsigned kValidateMessage = 2057;
-
   bool lCancel = false;  // for buttons: pressing it does not validate the control left
   bool lActive = true;   // enabled
   std::function<void()> bChange;
@@ -29,6 +26,11 @@ class TControl : public TWindow {
   virtual bool RemembersFocus() const { return true; }
   // Re-reads what the control shows.
   virtual void Refresh();
+  // Takes the control out of its container's controls and destroys its system window.
+  bool End() override;
+  // Runs the control's validation with its container marked as validating; false when
+  // the value is refused.
+  bool Validate();
 
   Result HandleEvent(unsigned nMsg, WPARAM nWParam, LPARAM nLParam) override;
 

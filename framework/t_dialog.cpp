@@ -100,6 +100,7 @@ void TDialog::Activate(TDialogActivation activation) {
   if (activation.bInit) bInit = std::move(activation.bInit);
   if (activation.bWhen) bWhen = std::move(activation.bWhen);
   nResult.reset();
+  ending_ = false;
   lVisible = true;
   if (!lWhen()) {
     nResult = 2;
@@ -156,7 +157,8 @@ bool TDialog::Initiate(HWND hDlg) {
 bool TDialog::End(int result) {
   if (hWnd == nullptr) return false;
   if (!lModal) return PostMessageA(hWnd, WM_CLOSE, static_cast<WPARAM>(result), 0) != FALSE;
-  if (!lValid()) return false;
+  if (ending_ || !lValid()) return false;
+  ending_ = true;
   nResult = result;
   EndDialog(hWnd, result);
   SYSREFRESH();

@@ -41,7 +41,8 @@ class TDialog : public TWindow {
   // Modeless: creates it inside its owner and returns at once.
   void Activate(TDialogActivation activation = {});
   // Ends the dialog with `nResult`; a modal dialog asks bValid first and stays when it
-  // says no. Returns whether the dialog ends.
+  // says no. Returns whether the dialog ends; a modal dialog that is already ending does
+  // nothing more.
   bool End(int nResult = 2);
 
   const char* ClassName() const override { return "TDIALOG"; }
@@ -68,6 +69,7 @@ class TDialog : public TWindow {
   bool Initiate(HWND hDlg);
   HWND Owner() const;
   std::optional<std::string> cCaptionSet_;
+  bool ending_ = false;  // a modal dialog's End has run
 };
 
 }  // namespace memotab

@@ -2,18 +2,14 @@
 
 #include "win.h"
 
-#include <dde.h>
-#include <shellapi.h>
-#include <windowsx.h>
-
 #include <cmath>
 
 #include "disk.h"
 #include "error_block.h"
 #include "event_loop.h"
 #include "framework_error.h"
+#include "scoped_flag.h"
 #include "system_message.h"
-#include "tooltip.h"
 #include "window_registry.h"
 
 namespace memotab {
@@ -38,10 +34,6 @@ int ShowCommand(const std::string& cShow) {
   if (cShow == "MAXIMIZED") return SW_SHOWMAXIMIZED;
   return SW_HIDE;
 }
-
-int Row(LPARAM nLParam) { return GET_Y_LPARAM(nLParam); }
-int Col(LPARAM nLParam) { return GET_X_LPARAM(nLParam); }
-int Flags(WPARAM nWParam) { return static_cast<int>(nWParam); }
 
 }  // namespace
 
@@ -79,6 +71,7 @@ void TWindow::Construct(const TWindowParams& params) {
 
   cCaption = params.cTitle.value_or("");
   oWnd = params.oWnd;
+  owner_ = params.oWnd == nullptr && params.oOwner != nullptr ? params.oOwner->hWnd : nullptr;
   oIcon = params.oIcon;
   if (!oIcon && !params.cIcon.empty()) {
     oIcon = FILE_EXISTS(params.cIcon) ? TIcon::New({}, params.cIcon) : TIcon::New(params.cIcon);
@@ -123,7 +116,7 @@ void TWindow::Create() {
     height = static_cast<int>(nBottom);
   }
   hWnd = CreateWindowExA(0, ClassName(), cCaption.c_str(), nStyle, x, y, width, height,
-                         oWnd != nullptr ? oWnd->hWnd : nullptr, reinterpret_cast<HMENU>(static_cast<intptr_t>(nId)),
+                         oWnd != nullptr ? oWnd->hWnd : owner_, reinterpret_cast<HMENU>(static_cast<intptr_t>(nId)),
                          GetModuleHandleA(nullptr), nullptr);
   if (hWnd == nullptr) {
     ThrowFrameworkError("\r\nClass: " + std::string(ClassName()) + "\r\nCaption: " + cCaption +
@@ -180,7 +173,7 @@ void TWindow::Activate(TWindowActivation activation) {
   UpdateWindow(hWnd);
   lVisible = true;
 
-  const bool isApplicationWindow = oWnd == nullptr && GETWNDAPP() == nullptr;
+  const bool isApplicationWindow = oWnd == nullptr && owner_ == nullptr && GETWNDAPP() == nullptr;
   if (isApplicationWindow) SETWNDAPP(hWnd);
   const WindowPtr self = shared_from_this();  // bInit may end the window
   if (bInit) bInit(*this);
@@ -196,10 +189,8 @@ bool TWindow::End() {
 
 bool TWindow::lValid() {
   if (!bValid) return true;
-  lValidating = true;
-  const bool valid = bValid();
-  lValidating = false;
-  return valid;
+  const ScopedFlag validating(lValidating);
+  return bValid();
 }
 
 bool TWindow::lWhen() const { return !bWhen || bWhen(); }
@@ -237,280 +228,6 @@ void TWindow::AEvalWhen() const {
   for (const WindowPtr& control : aControls) {
     if (control->hWnd != nullptr) EnableWindow(control->hWnd, control->lWhen());
   }
-}
-
-// Messages ------------------------------------------------------------------------------
-
-Result TWindow::HandleEvent(unsigned nMsg, WPARAM nWParam, LPARAM nLParam) {
-  switch (nMsg) {
-    case WM_DESTROY: return Destroy();
-    case WM_MOVE: return Moved(Row(nLParam), Col(nLParam));
-    case WM_SIZE: return ReSize(static_cast<int>(nWParam), LOWORD(nLParam), HIWORD(nLParam));
-    case WM_SETFOCUS: return GotFocus(reinterpret_cast<HWND>(nWParam));
-    case WM_KILLFOCUS: return LostFocus(reinterpret_cast<HWND>(nWParam));
-    case WM_PAINT: {
-      BeginPaint();
-      Paint();
-      return EndPaint();
-    }
-    case WM_CLOSE: return Close(nWParam);
-    case WM_QUERYENDSESSION: return QueryEndSession();
-    case WM_ERASEBKGND: return EraseBkGnd(reinterpret_cast<HDC>(nWParam));
-    case WM_GETMINMAXINFO: return GetMinMaxInfo(nLParam);
-    case WM_DRAWITEM: return DrawItem(nWParam, nLParam);
-    case WM_MEASUREITEM: return MeasureItem(nWParam, nLParam);
-    case WM_QUERYDRAGICON: return QueryDragIcon();
-    case WM_COMMNOTIFY: return CommNotify(nWParam, nLParam);
-    case WM_NOTIFY: return Notify(nWParam, nLParam);
-    case WM_NCACTIVATE: return NcActivate(nWParam != 0);
-    case WM_GETDLGCODE: return GetDlgCode(nWParam);
-    case WM_NCMOUSEMOVE: return NcMouseMove(nWParam, nLParam);
-    case WM_KEYDOWN: return KeyDown(static_cast<int>(nWParam), static_cast<int>(nLParam));
-    case WM_CHAR: return KeyChar(static_cast<int>(nWParam), static_cast<int>(nLParam));
-    case WM_COMMAND: return Command(nWParam, nLParam);
-    case WM_SYSCOMMAND: return SysCommand(nWParam, nLParam);
-    case WM_TIMER: return Timer(nWParam, nLParam);
-    case WM_HSCROLL: return HScroll(nWParam, nLParam);
-    case WM_VSCROLL: return VScroll(nWParam, nLParam);
-    case WM_INITMENUPOPUP:
-      return InitMenuPopup(reinterpret_cast<HMENU>(nWParam), LOWORD(nLParam), HIWORD(nLParam) != 0);
-    case WM_MENUSELECT: return MenuSelect(nWParam, nLParam);
-    case WM_MENUCHAR: return MenuChar(nWParam, nLParam);
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORSTATIC: return CtlColor(reinterpret_cast<HWND>(nLParam), reinterpret_cast<HDC>(nWParam));
-    case WM_MOUSEMOVE: return MouseMove(Row(nLParam), Col(nLParam), Flags(nWParam));
-    case WM_LBUTTONDOWN: return LButtonDown(Row(nLParam), Col(nLParam), Flags(nWParam));
-    case WM_LBUTTONUP: return LButtonUp(Row(nLParam), Col(nLParam), Flags(nWParam));
-    case WM_LBUTTONDBLCLK: return LDblClick(Row(nLParam), Col(nLParam), Flags(nWParam));
-    case WM_RBUTTONDOWN: return RButtonDown(Row(nLParam), Col(nLParam), Flags(nWParam));
-    case WM_RBUTTONUP: return RButtonUp(Row(nLParam), Col(nLParam), Flags(nWParam));
-    case WM_MBUTTONDOWN: return MButtonDown(Row(nLParam), Col(nLParam), Flags(nWParam));
-    case WM_MBUTTONUP: return MButtonUp(Row(nLParam), Col(nLParam), Flags(nWParam));
-    case WM_MOUSEWHEEL: return MouseWheel(nWParam, nLParam);
-    case WM_DROPFILES: return DropFiles(nWParam);
-    case WM_QUERYNEWPALETTE: return QueryNewPalette();
-    case WM_PALETTECHANGED: return PaletteChanged(reinterpret_cast<HWND>(nWParam));
-    case WM_DDE_INITIATE: return DdeInitiate(nWParam, nLParam);
-    case WM_DDE_TERMINATE: return DdeTerminate(nWParam, nLParam);
-    case WM_DDE_ACK: return DdeAck(nWParam, nLParam);
-    case WM_DDE_EXECUTE: return DdeExecute(nWParam, nLParam);
-    case 2056: return DrawItem(nWParam, nLParam);
-    case 2061: return HelpF1(nWParam, nLParam);
-    case 2063: return DropOver(nWParam, nLParam);
-    case 2065: return AsyncSelect(nWParam, nLParam);
-    case 2067: return TaskBar(nWParam, nLParam);
-    default: return std::nullopt;
-  }
-}
-
-Result TWindow::Destroy() {
-  if (hWnd == nullptr) return std::nullopt;
-  TooltipEnd(hWnd);
-  oBrush.reset();
-  oIcon.reset();
-  oFont.reset();
-  const bool isApplicationWindow = hWnd == GETWNDAPP();
-  Unlink();
-  if (isApplicationWindow) PostQuitMessage(0);
-  hWnd = nullptr;
-  return std::nullopt;
-}
-
-Result TWindow::Moved(int top, int left) {
-  if (bMoved) bMoved(top, left);
-  return std::nullopt;
-}
-
-Result TWindow::ReSize(int nSizeType, int nWidth, int nHeight) {
-  RECT rect{};
-  GetWindowRect(hWnd, &rect);
-  if (oWnd != nullptr) MapWindowPoints(nullptr, oWnd->hWnd, reinterpret_cast<POINT*>(&rect), 2);
-  nTop = rect.top;
-  nLeft = rect.left;
-  nBottom = rect.bottom - 1;
-  nRight = rect.right - 1;
-  if (nWidth == 0 && nHeight == 0) {
-    GetClientRect(hWnd, &rect);
-    nWidth = rect.right;
-    nHeight = rect.bottom;
-  }
-  if (bResized) bResized(nSizeType, nWidth, nHeight);
-  return std::nullopt;
-}
-
-Result TWindow::GotFocus(HWND) {
-  lFocused = true;
-  if (bGotFocus) bGotFocus();
-  if (hCtlFocus != nullptr && IsWindow(hCtlFocus)) {
-    ::SetFocus(hCtlFocus);
-    return 0;
-  }
-  for (const WindowPtr& control : aControls) {
-    if (control->hWnd != nullptr && IsWindowEnabled(control->hWnd)) {
-      ::SetFocus(control->hWnd);
-      break;
-    }
-  }
-  return 0;
-}
-
-Result TWindow::LostFocus(HWND hWndNew) {
-  lFocused = false;
-  TooltipEnd(hWnd);
-  return bLostFocus ? bLostFocus(hWndNew) : std::nullopt;
-}
-
-Result TWindow::BeginPaint() {
-  paint_ = std::make_unique<PAINTSTRUCT>();
-  paintDC_ = ::BeginPaint(hWnd, paint_.get());
-  RECT client{};
-  GetClientRect(hWnd, &client);
-  // Everything is drawn into a memory bitmap first, then copied at once.
-  hDC = CreateCompatibleDC(paintDC_);
-  buffer_ = CreateCompatibleBitmap(paintDC_, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1));
-  previousBuffer_ = SelectObject(hDC, buffer_);
-  return std::nullopt;
-}
-
-Result TWindow::Paint() {
-  if (bEraseBkGnd) {
-    bEraseBkGnd(hDC);
-  } else if (oBrush) {
-    RECT client{};
-    GetClientRect(hWnd, &client);
-    FillRect(hDC, &client, oBrush->hBrush());
-  }
-  return bPainted ? bPainted(hDC, *paint_, *this) : std::nullopt;
-}
-
-Result TWindow::EndPaint() {
-  RECT client{};
-  GetClientRect(hWnd, &client);
-  BitBlt(paintDC_, 0, 0, client.right, client.bottom, hDC, 0, 0, SRCCOPY);
-  SelectObject(hDC, previousBuffer_);
-  DeleteObject(buffer_);
-  DeleteDC(hDC);
-  ::EndPaint(hWnd, paint_.get());
-  hDC = nullptr;
-  buffer_ = nullptr;
-  paintDC_ = nullptr;
-  return 0;
-}
-
-Result TWindow::Close(WPARAM) { return std::nullopt; }
-
-Result TWindow::EraseBkGnd(HDC) { return 1; }
-
-Result TWindow::DrawItem(WPARAM, LPARAM nLParam) {
-  const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(nLParam);
-  if (item->CtlType == ODT_MENU) return std::nullopt;
-  const WindowPtr control = WindowOf(item->hwndItem);
-  return control ? control->ReflectedDrawItem(nLParam) : std::nullopt;
-}
-
-Result TWindow::MeasureItem(WPARAM, LPARAM nLParam) {
-  const auto* item = reinterpret_cast<const MEASUREITEMSTRUCT*>(nLParam);
-  if (item->CtlType == ODT_MENU) return std::nullopt;
-  const WindowPtr control = ControlById(static_cast<int>(item->CtlID));
-  return control ? control->ReflectedMeasureItem(nLParam) : std::nullopt;
-}
-
-Result TWindow::Notify(WPARAM, LPARAM nLParam) {
-  const WindowPtr control = WindowOf(reinterpret_cast<const NMHDR*>(nLParam)->hwndFrom);
-  return control ? control->ReflectedNotify(nLParam) : std::nullopt;
-}
-
-Result TWindow::CtlColor(HWND hWndCtl, HDC hDCCtl) {
-  const WindowPtr control = WindowOf(hWndCtl);
-  return control ? control->ReflectedColor(hDCCtl) : std::nullopt;
-}
-
-Result TWindow::ReflectedCommand(int, int) { return std::nullopt; }
-Result TWindow::ReflectedColor(HDC) { return std::nullopt; }
-Result TWindow::ReflectedNotify(LPARAM) { return std::nullopt; }
-Result TWindow::ReflectedDrawItem(LPARAM) { return std::nullopt; }
-Result TWindow::ReflectedMeasureItem(LPARAM) { return std::nullopt; }
-
-WindowPtr TWindow::ControlById(int id) const {
-  for (const WindowPtr& control : aControls) {
-    if (control->nId == id) return control;
-  }
-  return nullptr;
-}
-
-Result TWindow::KeyDown(int nKey, int nFlags) {
-  if (nKey == VK_TAB && oWnd != nullptr) {
-    const HWND next = GetNextDlgTabItem(oWnd->hWnd, hWnd, (GetKeyState(VK_SHIFT) & 0x8000) != 0);
-    if (next != nullptr) ::SetFocus(next);
-    return 0;
-  }
-  if (bKeyDown) return bKeyDown(nKey, nFlags);
-  if (oWnd != nullptr) oWnd->KeyDown(nKey, nFlags);
-  return std::nullopt;
-}
-
-Result TWindow::KeyChar(int nKey, int nFlags) { return bKeyChar ? bKeyChar(nKey, nFlags) : std::nullopt; }
-
-Result TWindow::Command(WPARAM nWParam, LPARAM nLParam) {
-  const WindowPtr control = WindowOf(reinterpret_cast<HWND>(nLParam));
-  return control ? control->ReflectedCommand(LOWORD(nWParam), HIWORD(nWParam)) : std::nullopt;
-}
-
-Result TWindow::SysCommand(WPARAM nWParam, LPARAM) {
-  const WPARAM command = nWParam & 0xFFF0;
-  if (command == SC_CLOSE || nWParam == 61539) return End() ? 1 : 0;
-  return std::nullopt;
-}
-
-Result TWindow::Timer(WPARAM, LPARAM) { return std::nullopt; }
-
-Result TWindow::InitMenuPopup(HMENU, int, bool) { return std::nullopt; }
-
-Result TWindow::MouseMove(int nRow, int nCol, int nKeyFlags) {
-  TooltipMouseMoved(hWnd, cToolTip ? &*cToolTip : nullptr);
-  return bMMoved ? bMMoved(nRow, nCol, nKeyFlags) : Result{0};
-}
-
-Result TWindow::LButtonDown(int nRow, int nCol, int nKeyFlags) {
-  return bLClicked ? bLClicked(nRow, nCol, nKeyFlags, *this) : std::nullopt;
-}
-
-Result TWindow::LButtonUp(int nRow, int nCol, int nKeyFlags) {
-  return bLButtonUp ? bLButtonUp(nRow, nCol, nKeyFlags, *this) : std::nullopt;
-}
-
-Result TWindow::LDblClick(int nRow, int nCol, int nKeyFlags) {
-  return bLDblClick ? bLDblClick(nRow, nCol, nKeyFlags) : std::nullopt;
-}
-
-Result TWindow::RButtonDown(int nRow, int nCol, int nKeyFlags) {
-  if (bRClicked) bRClicked(nRow, nCol, nKeyFlags, *this);
-  return std::nullopt;
-}
-
-Result TWindow::RButtonUp(int nRow, int nCol, int nKeyFlags) {
-  if (bRButtonUp) bRButtonUp(nRow, nCol, nKeyFlags, *this);
-  return std::nullopt;
-}
-
-Result TWindow::TaskBar(WPARAM nWParam, LPARAM nLParam) {
-  return bTaskBar ? bTaskBar(nWParam, nLParam) : std::nullopt;
-}
-
-Result TWindow::DropFiles(WPARAM hDrop) {
-  if (!bDropFiles) return std::nullopt;
-  const auto drop = reinterpret_cast<HDROP>(hDrop);
-  std::vector<std::string> files;
-  const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < count; ++i) {
-    std::string name(DragQueryFileA(drop, i, nullptr, 0), '\0');
-    DragQueryFileA(drop, i, name.data(), static_cast<UINT>(name.size() + 1));
-    files.push_back(std::move(name));
-  }
-  DragFinish(drop);
-  bDropFiles(std::move(files));
-  return 0;
 }
 
 }  // namespace memotab

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <any>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -14,6 +15,7 @@
 
 namespace memotab {
 
+class TC5Menu;
 class TWindow;
 using WindowPtr = std::shared_ptr<TWindow>;
 
@@ -33,6 +35,7 @@ struct TWindowParams {
   std::shared_ptr<TIcon> oIcon;
   std::string cIcon;  // instead of oIcon: an icon file when one of that name exists, else a resource
   TWindow* oWnd = nullptr;  // the parent; a window with a parent is a child window
+  TWindow* oOwner = nullptr;  // without a parent: the owner of the top-level window
   bool lVScroll = false;
   bool lHScroll = false;
   int32_t nClrFore = 16777215;
@@ -47,7 +50,7 @@ struct TWindowParams {
 
 // The slots Activate stores when they are given; the others are set on the window itself.
 struct TWindowActivation {
-  std::string cShow = "NORMAL";  // "NORMAL", "ICONIZED" or "MAXIMIZED"; anything else: hidden
+  std::string cShow = "NORMAL";  // "NORMAL", "ICONIZED" or "MAXIMIZED"; anything else ("HIDE"): hidden
   std::function<void(int nRow, int nCol, int nKeyFlags, TWindow& oWnd)> bRClicked;
   std::function<Result(HDC hDC, const tagPAINTSTRUCT& ps, TWindow& oWnd)> bPainted;
   std::function<bool()> bValid;
@@ -66,12 +69,12 @@ class TWindow : public std::enable_shared_from_this<TWindow> {
   TWindow(const TWindow&) = delete;
   TWindow& operator=(const TWindow&) = delete;
 
-  // Shows the window and runs bInit. The first top-level window activated becomes the
-  // application window and runs the event loop here until it is destroyed; every other
-  // Activate returns at once.
+  // Shows the window and runs bInit. The first top-level window without an owner that is
+  // activated while there is no application window becomes the application window and
+  // runs the event loop here until it is destroyed; every other Activate returns at once.
   void Activate(TWindowActivation activation = {});
   // Posts WM_CLOSE when lValid() allows it; returns whether it did.
-  bool End();
+  virtual bool End();
   bool lValid();
   bool lWhen() const;
   void Show() const;
@@ -123,6 +126,7 @@ class TWindow : public std::enable_shared_from_this<TWindow> {
   HWND hCtlFocus = nullptr;  // the child control that last had the focus
   std::optional<int> nResult;
   HDC hDC = nullptr;  // the device context while painting
+  std::shared_ptr<TC5Menu> oPopup;  // the popup menu shown for this window (TC5Menu::Activate)
   std::any Cargo;
 
   std::function<void(TWindow& oWnd)> bInit;
@@ -163,9 +167,8 @@ class TWindow : public std::enable_shared_from_this<TWindow> {
   virtual Result ReSize(int nSizeType, int nWidth, int nHeight);
   virtual Result GotFocus(HWND hWndLost);
   virtual Result LostFocus(HWND hWndNew);
-  virtual Result BeginPaint();
+  // Draws the window into the paint buffer hDC: its background, then bPainted.
   virtual Result Paint();
-  virtual Result EndPaint();
   virtual Result Close(WPARAM nWParam);
   virtual Result EraseBkGnd(HDC hDCErase);
   virtual Result DrawItem(WPARAM nWParam, LPARAM nLParam);
@@ -212,10 +215,13 @@ class TWindow : public std::enable_shared_from_this<TWindow> {
   virtual Result AsyncSelect(WPARAM, LPARAM) { return std::nullopt; }
 
  private:
-  std::unique_ptr<tagPAINTSTRUCT> paint_;
-  HDC paintDC_ = nullptr;
-  HBITMAP buffer_ = nullptr;
-  void* previousBuffer_ = nullptr;
+  // WM_PAINT: Paint into a buffer that is then copied to the window.
+  Result PaintMessage();
+  HWND owner_ = nullptr;  // the owner of a top-level window
+  const tagPAINTSTRUCT* paint_ = nullptr;  // while painting
+  // An area whose painting failed (left, top, right, bottom): the next paint message,
+  // which is the error handler's Retry, paints it again.
+  std::optional<std::array<int, 4>> failedPaint_;
 };
 
 }  // namespace memotab

@@ -4,6 +4,7 @@
 #include "about.h"
 #include "current_directory.h"
 #include "help.h"
+#include "note_window.h"
 #include "runtime_error.h"
 #include "t_bitmap.h"
 #include "t_dialog.h"
@@ -15,13 +16,8 @@
 namespace memotab {
 namespace {
 
-WindowPtr Note() {
-  return TWindow::New({.nTop = 5, .nLeft = 5, .nBottom = 20, .nRight = 30, .nStyle = WS_POPUP | WS_BORDER,
-                       .nClrFore = 0, .nClrBack = 65535});
-}
-
 TEST(Controls, TextLetsClicksThroughToItsWindow) {
-  const WindowPtr note = Note();
+  const WindowPtr note = test::NoteWindow();
   const std::shared_ptr<TSay> text = TSay::New(1.5, 1, [] { return std::string("Comprar pan"); }, *note, 0, 65535, 190, 215);
   RECT place{};
   GetWindowRect(text->hWnd, &place);
@@ -43,7 +39,7 @@ TEST(Controls, TextLetsClicksThroughToItsWindow) {
 }
 
 TEST(Controls, EditorHandsItsTextBackWhenItLosesTheFocus) {
-  const WindowPtr note = Note();
+  const WindowPtr note = test::NoteWindow();
   ShowWindow(note->hWnd, SW_SHOWNORMAL);
   std::string stored = "primera";
   const std::shared_ptr<TMultiGet> editor =
@@ -59,7 +55,7 @@ TEST(Controls, EditorHandsItsTextBackWhenItLosesTheFocus) {
 }
 
 TEST(Controls, PictureChangesAndReportsClicks) {
-  const WindowPtr note = Note();
+  const WindowPtr note = test::NoteWindow();
   const std::shared_ptr<TBitmap> save = TBitmap::New(0, 160, 20, 17, "SAVE1", *note);
   ASSERT_TRUE(save->oPicture);
   EXPECT_EQ(save->oPicture->nWidth, 20);
@@ -74,6 +70,29 @@ TEST(Controls, PictureChangesAndReportsClicks) {
   };
   SendMessageA(save->hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
   EXPECT_EQ(clicks, 1);
+}
+
+TEST(Controls, EndingAControlTakesItOutOfItsWindow) {
+  const WindowPtr note = test::NoteWindow();
+  std::string text = "primera";
+  const auto say = TSay::New(1.5, 1, [] { return std::string("Comprar pan"); }, *note, 0, 65535, 190, 215);
+  std::weak_ptr<TMultiGet> ended;
+  HWND editorWindow = nullptr;
+  {
+    const auto editor = TMultiGet::New(1.5, 0.5, Bind(text), *note, 190, 215, {});
+    ended = editor;
+    editorWindow = editor->hWnd;
+    EXPECT_TRUE(editor->End());
+    EXPECT_EQ(editor->hWnd, nullptr);
+  }
+  EXPECT_FALSE(IsWindow(editorWindow));
+  EXPECT_TRUE(ended.expired());  // nothing of it is left behind
+  EXPECT_EQ(note->aControls, (std::vector<WindowPtr>{say}));
+
+  // A control made afterwards gets an identifier no other control of the window has.
+  const auto next = TSay::New(1.5, 1, [] { return std::string("otra"); }, *note, 0, 65535, 190, 215);
+  EXPECT_NE(next->nId, say->nId);
+  EXPECT_EQ(note->ControlById(next->nId), next);
 }
 
 TEST(Controls, OneIdentifierOneControl) {

@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <filesystem>
 
-#include "error_block.h"
+#include "error_answers.h"
+#include "event_loop.h"
 #include "free_routines.h"
+#include "screen_shot.h"
 #include "t_bitmap.h"
 #include "t_button.h"
 #include "t_combo_box.h"
@@ -32,13 +33,6 @@ class Probe : public TControl {
   }
 };
 
-// Where pictures of what a test showed are kept, to be looked at.
-std::string ArtifactPath(const std::string& name) {
-  const std::filesystem::path folder = std::filesystem::current_path() / "artifacts";
-  std::filesystem::create_directories(folder);
-  return (folder / name).string();
-}
-
 struct Template {
   const char* name;
   std::vector<int> ids;  // every identifier the application redefines
@@ -55,21 +49,8 @@ const std::vector<Template> kTemplates = {
     {"MSAGENT", {101, 102}},
 };
 
-// Records the errors raised while it lives instead of reporting them.
-class CollectErrors {
- public:
-  CollectErrors() {
-    SetErrorBlock([this](const RuntimeError& error) {
-      errors.push_back(error.cDescription);
-      return ErrorAnswer::kDefault;
-    });
-  }
-  ~CollectErrors() { SetErrorBlock(nullptr); }
-  std::vector<std::string> errors;
-};
-
 TEST(DialogTemplates, EveryTemplateHoldsTheIdentifiersTheProgramUses) {
-  CollectErrors collected;
+  test::AnswerErrors collected;
   const WindowPtr host = TWindow::New({});
   for (const Template& entry : kTemplates) {
     const DialogPtr dialog = TDialog::New({.cResName = entry.name, .oWnd = host.get()});
@@ -84,7 +65,7 @@ TEST(DialogTemplates, EveryTemplateHoldsTheIdentifiersTheProgramUses) {
 }
 
 TEST(DialogTemplates, AMissingIdentifierIsReported) {
-  CollectErrors collected;
+  test::AnswerErrors collected;
   const WindowPtr host = TWindow::New({});
   const DialogPtr dialog = TDialog::New({.cResName = "ACERCA", .oWnd = host.get()});
   Probe::ReDefine(999, *dialog);
@@ -168,7 +149,7 @@ TEST(Dialog, EnterMovesOnAndAcceptStoresWhatWasEdited) {
     const HWND picker = GetDlgItem(dialog, 101);
     const HWND edit = GetDlgItem(dialog, 102);
     Sleep(200);
-    test::SaveWindowPicture(dialog, ArtifactPath("reminder-dialog.bmp"));
+    test::SaveWindowPicture(dialog, test::ArtifactPath("reminder-dialog.bmp"));
     SYSTEMTIME shown{};
     SendMessageA(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));
     const bool loaded = shown.wYear == 2026 && shown.wMonth == 12 && shown.wDay == 24;
@@ -208,6 +189,95 @@ TEST(Dialog, ValidationOfTheDialogCanRefuseToEnd) {
   EXPECT_TRUE(stayed.get());
   EXPECT_EQ(asked, 2);
   EXPECT_EQ(dialog->nResult, 1);
+}
+
+TEST(Dialog, ASecondEndOfAModalDialogDoesNothing) {
+  const DialogPtr dialog = TDialog::New({.cResName = "AVISO"});
+  int asked = 0;
+  bool first = false;
+  bool second = true;
+  TButton::ReDefine(102, [&] {
+    first = dialog->End(1);
+    second = dialog->End(3);
+  }, *dialog);
+  std::future<void> clicked = test::WhenWindowAppears<void>("Recordatorio", [](HWND window) {
+    test::ClickLikeUser(GetDlgItem(window, 102));
+  });
+  dialog->Activate({.bValid = [&] { return ++asked > 0; }});
+  clicked.get();
+  EXPECT_TRUE(first);
+  EXPECT_FALSE(second);
+  EXPECT_EQ(dialog->nResult, 1);
+  EXPECT_EQ(asked, 1);
+}
+
+// The reminder dialog with a time check that waits while it runs, as a check does whose
+// message the assistant speaks.
+struct SlowCheckDialog {
+  DialogPtr dialog = TDialog::New({.cResName = "RECORDATORIO"});
+  std::string time = "  :  ";
+  std::atomic<int> checks{0};
+  std::atomic<bool> checking{false};
+  std::atomic<int> accepted{0};
+
+  SlowCheckDialog() {
+    dialog->lHelpIcon = false;
+    TGet::ReDefine(102, Bind(time), *dialog, [this] {
+      ++checks;
+      checking = true;
+      SYSWAIT(0.4);
+      checking = false;
+      return true;
+    });
+    TButton::ReDefine(103, [this] {
+      ++accepted;
+      dialog->End(1);
+    }, *dialog);
+  }
+
+  // Puts the focus into the time field and types a time there.
+  static void TypeTime(HWND window) {
+    const HWND edit = GetDlgItem(window, 102);
+    SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+    test::WaitUntil([&] { return test::FocusOfThread(window) == edit; });
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("09:05"));
+    SendMessageA(edit, EM_SETMODIFY, TRUE, 0);
+  }
+};
+
+TEST(Dialog, AClickChecksTheFieldItLeavesOnce) {
+  SlowCheckDialog slow;
+  std::future<void> clicked = test::WhenWindowAppears<void>("Recordatorio", [&](HWND window) {
+    SlowCheckDialog::TypeTime(window);
+    test::ClickLikeUser(GetDlgItem(window, 103));
+  });
+  slow.dialog->Activate();
+  clicked.get();
+  EXPECT_EQ(slow.accepted, 1);
+  EXPECT_EQ(slow.checks, 1);
+  EXPECT_EQ(slow.time, "09:05");
+}
+
+TEST(Dialog, AButtonReleasedWhileTheFieldItLeftIsBeingCheckedDoesNotCheckItAgain) {
+  SlowCheckDialog slow;
+  std::future<int> checksAfterFirstClick = test::WhenWindowAppears<int>("Recordatorio", [&](HWND window) {
+    SlowCheckDialog::TypeTime(window);
+    const HWND button = GetDlgItem(window, 103);
+    // As the system orders a real click: the press moves the focus and the check starts;
+    // the release arrives while the check still waits.
+    PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    test::WaitUntil([&] { return slow.checking.load(); });
+    PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    test::WaitUntil([&] { return !slow.checking; });
+    Sleep(200);
+    const int checks = slow.checks;
+    test::ClickLikeUser(button);  // a click after the check: it checks once and accepts
+    return checks;
+  });
+  slow.dialog->Activate();
+  EXPECT_EQ(checksAfterFirstClick.get(), 1);
+  EXPECT_EQ(slow.checks, 2);
+  EXPECT_EQ(slow.accepted, 1);
 }
 
 TEST(Dialog, AWhenThatSaysNoShowsNothing) {
@@ -270,7 +340,7 @@ TEST(Dialog, PagesSwitchWithTheTabsAndControlsBindBothWays) {
     Seen result;
     const auto page = [&](size_t n) { return options.folder->aDialogs[n]->hWnd; };
     Sleep(200);
-    test::SaveWindowPicture(dialog, ArtifactPath("options-dialog.bmp"));
+    test::SaveWindowPicture(dialog, test::ArtifactPath("options-dialog.bmp"));
     result.firstPageOnly = IsWindowVisible(page(0)) && !IsWindowVisible(page(1)) && !IsWindowVisible(page(2));
     test::ClickLikeUser(GetDlgItem(page(0), 101));  // the check box flips its variable at once
     result.flippedAtOnce = test::WaitUntil([&] { return !options.showNotes; });
@@ -280,7 +350,7 @@ TEST(Dialog, PagesSwitchWithTheTabsAndControlsBindBothWays) {
         test::WaitUntil([&] { return IsWindowVisible(page(1)) && !IsWindowVisible(page(0)); });
     const HWND colours = GetDlgItem(page(1), 101);
     Sleep(200);
-    test::SaveWindowPicture(dialog, ArtifactPath("options-colours-page.bmp"));
+    test::SaveWindowPicture(dialog, test::ArtifactPath("options-colours-page.bmp"));
     SendMessageA(colours, CB_SETCURSEL, 2, 0);
     SendMessageA(page(1), WM_COMMAND, MAKEWPARAM(101, CBN_SELCHANGE), reinterpret_cast<LPARAM>(colours));
     const HWND texts = GetDlgItem(page(1), 102);
@@ -294,7 +364,7 @@ TEST(Dialog, PagesSwitchWithTheTabsAndControlsBindBothWays) {
     ClickTab(GetDlgItem(dialog, 101), 2);
     test::WaitUntil([&] { return IsWindowVisible(page(2)); });
     Sleep(200);
-    test::SaveWindowPicture(dialog, ArtifactPath("options-agent-page.bmp"));
+    test::SaveWindowPicture(dialog, test::ArtifactPath("options-agent-page.bmp"));
     const HWND xField = GetDlgItem(page(2), 106);
     result.xShown = test::ControlText(xField);
     result.xLimit = static_cast<int>(SendMessageA(xField, EM_GETLIMITTEXT, 0, 0));

@@ -89,8 +89,8 @@ TEST_F(ProgramTest, MainWindowToolbarAndAboutBoxAsAUserSeesThem) {
   Program program(Folder());
   const HWND main = program.MainWindow();
   ASSERT_NE(main, nullptr);
-  const HWND bar = FindWindowExA(main, nullptr, TOOLBARCLASSNAMEA, nullptr);
-  ASSERT_NE(bar, nullptr);
+  HWND bar = nullptr;  // made while the program starts
+  ASSERT_TRUE(test::WaitUntil([&] { return (bar = FindWindowExA(main, nullptr, TOOLBARCLASSNAMEA, nullptr)) != nullptr; }));
   ShowWindow(main, SW_SHOWNA);  // as the tray icon will
   UpdateWindow(main);
   const std::filesystem::path artifacts = std::filesystem::current_path() / "artifacts";

@@ -4,8 +4,12 @@
 
 #include "event_loop.h"
 #include "free_routines.h"
+#include "note_window.h"
 #include "runtime_error.h"
+#include "t_button.h"
+#include "t_dialog.h"
 #include "tooltip.h"
+#include "ui_driver.h"
 #include "win.h"
 #include "window_registry.h"
 
@@ -25,14 +29,8 @@ RECT Bounds(HWND hWnd) {
   return rect;
 }
 
-WindowPtr NoteWindow() {
-  return TWindow::New({.nTop = 5, .nLeft = 5, .nBottom = 20, .nRight = 30, .cTitle = "Nota 1",
-                       .nStyle = static_cast<uint32_t>(NOR(0x80000000, 0x800000)), .nClrFore = 0,
-                       .nClrBack = 65535});
-}
-
 TEST(TWindow, TextUnitsBecomePixelsIncludingBothEdges) {
-  const WindowPtr note = NoteWindow();
+  const WindowPtr note = test::NoteWindow();
   const RECT note_rect = Bounds(note->hWnd);
   EXPECT_EQ(note_rect.left, 40);
   EXPECT_EQ(note_rect.top, 80);
@@ -61,11 +59,11 @@ TEST(TWindow, StyleIsComputedFromTheFlagsUnlessGiven) {
                                                  WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
   const WindowPtr bare = TWindow::New({.lVScroll = true, .cBorder = "NONE", .lCaption = false});
   EXPECT_EQ(bare->nStyle, static_cast<uint32_t>(WS_CLIPCHILDREN | WS_POPUP | WS_VSCROLL));
-  EXPECT_EQ(NoteWindow()->nStyle, 0x80800000u);
+  EXPECT_EQ(test::NoteWindow()->nStyle, 0x80800000u);
 }
 
 TEST(TWindow, HandlerResultsEndTheMessageOnlyWhereAllowed) {
-  const WindowPtr window = NoteWindow();
+  const WindowPtr window = test::NoteWindow();
   int rightClicks = 0;
   window->bLClicked = [](int nRow, int nCol, int, TWindow&) -> Result { return nRow * 1000 + nCol; };
   window->bRClicked = [&](int, int, int, TWindow&) { ++rightClicks; };
@@ -85,12 +83,12 @@ TEST(TWindow, HandlerResultsEndTheMessageOnlyWhereAllowed) {
 }
 
 TEST(TWindow, FreedRegistrySlotIsReusedBeforeTheRegistryGrows) {
-  const WindowPtr first = NoteWindow();
-  const WindowPtr second = NoteWindow();
+  const WindowPtr first = test::NoteWindow();
+  const WindowPtr second = test::NoteWindow();
   const auto firstSlot = GetWindowLongPtrA(first->hWnd, GWLP_USERDATA);
   const size_t size = RegistrySize();
   DestroyWindow(first->hWnd);
-  const WindowPtr third = NoteWindow();
+  const WindowPtr third = test::NoteWindow();
   EXPECT_EQ(GetWindowLongPtrA(third->hWnd, GWLP_USERDATA), firstSlot);
   EXPECT_EQ(RegistrySize(), size);
   EXPECT_EQ(WindowOf(third->hWnd), third);
@@ -100,12 +98,12 @@ HWND noteHandle = nullptr;
 bool noteGoneWhileLoopRan = false;
 
 TEST(TWindow, OnlyTheFirstTopLevelActivationRunsTheLoop) {
-  const WindowPtr main = NoteWindow();
+  const WindowPtr main = test::NoteWindow();
   WindowPtr note;
   bool noteActivateReturned = false;
   main->bInit = [&](TWindow& window) {
     EXPECT_EQ(GETWNDAPP(), window.hWnd);
-    note = NoteWindow();
+    note = test::NoteWindow();
     note->Activate();
     noteActivateReturned = true;
     noteHandle = note->hWnd;
@@ -125,8 +123,25 @@ TEST(TWindow, OnlyTheFirstTopLevelActivationRunsTheLoop) {
   EXPECT_FALSE(LWRUNNING());
 }
 
+TEST(TWindow, TheApplicationWindowIsForgottenWhenItIsDestroyed) {
+  const WindowPtr main = test::NoteWindow();
+  main->bInit = [](TWindow& window) { PostMessageA(window.hWnd, WM_CLOSE, 0, 0); };
+  main->Activate();
+  EXPECT_EQ(GETWNDAPP(), nullptr);
+
+  // A dialog shown afterwards (during the shutdown) is not given the dead window as owner.
+  const DialogPtr dialog = TDialog::New({.cResName = "AVISO"});
+  TButton::ReDefine(102, [&] { dialog->End(1); }, *dialog);
+  std::future<void> clicked = test::WhenWindowAppears<void>("Recordatorio", [](HWND window) {
+    if (window != nullptr) test::ClickLikeUser(GetDlgItem(window, 102));
+  });
+  EXPECT_NO_THROW(dialog->Activate());
+  clicked.get();
+  EXPECT_EQ(dialog->nResult, 1);
+}
+
 TEST(TWindow, EndAsksValidationFirst) {
-  const WindowPtr window = NoteWindow();
+  const WindowPtr window = test::NoteWindow();
   bool allow = false;
   int asked = 0;
   window->bValid = [&] {
@@ -145,7 +160,7 @@ TEST(TWindow, EndAsksValidationFirst) {
   EXPECT_EQ(asked, 2);
 
   // The close box and Alt+F4 come through the same validation.
-  const WindowPtr other = NoteWindow();
+  const WindowPtr other = test::NoteWindow();
   other->bValid = [] { return false; };
   SendMessageA(other->hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
   SYSREFRESH();
@@ -153,7 +168,7 @@ TEST(TWindow, EndAsksValidationFirst) {
 }
 
 TEST(TWindow, PaintFillsTheWindowWithItsOwnBrush) {
-  const WindowPtr window = NoteWindow();
+  const WindowPtr window = test::NoteWindow();
   bool painted = false;
   window->bPainted = [&](HDC hDC, const tagPAINTSTRUCT&, TWindow&) -> Result {
     painted = true;
@@ -167,7 +182,7 @@ TEST(TWindow, PaintFillsTheWindowWithItsOwnBrush) {
 }
 
 TEST(TWindow, TooltipAppearsForWindowsWithText) {
-  const WindowPtr note = NoteWindow();
+  const WindowPtr note = test::NoteWindow();
   note->cToolTip = "1) Primera línea \r\n2) Segunda";
   Show(note);
   SendMessageA(note->hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
@@ -176,14 +191,14 @@ TEST(TWindow, TooltipAppearsForWindowsWithText) {
   EXPECT_EQ(SendMessageA(tooltip, TTM_GETMAXTIPWIDTH, 0, 0), 120);
   EXPECT_EQ(GetWindowLongA(tooltip, GWL_STYLE) & TTS_BALLOON, TTS_BALLOON);
 
-  const WindowPtr plain = NoteWindow();
+  const WindowPtr plain = test::NoteWindow();
   SendMessageA(plain->hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
   EXPECT_EQ(CurrentTooltip(), nullptr);
   EXPECT_FALSE(IsWindow(tooltip));
 }
 
 TEST(TWindow, FocusRunsTheSlotAndSkipsTheDefault) {
-  const WindowPtr window = NoteWindow();
+  const WindowPtr window = test::NoteWindow();
   int gained = 0;
   window->bGotFocus = [&] { ++gained; };
   EXPECT_EQ(SendMessageA(window->hWnd, WM_SETFOCUS, 0, 0), 0);
@@ -212,7 +227,7 @@ TEST(FreeRoutines, ColoursAndFlags) {
 }
 
 TEST(FreeRoutines, CursorPositionFeedsMoveWindowDirectly) {
-  const WindowPtr window = NoteWindow();
+  const WindowPtr window = test::NoteWindow();
   Show(window);
   SetCursorPos(300, 200);
   const std::array<int, 2> position = GETCURSORPOS();
@@ -231,14 +246,14 @@ TEST(FreeRoutines, CursorPositionFeedsMoveWindowDirectly) {
 }
 
 TEST(FreeRoutines, SetWindowPosPutsAWindowInTheTopMostBand) {
-  const WindowPtr window = NoteWindow();
+  const WindowPtr window = test::NoteWindow();
   ASSERT_TRUE(SETWINDOWPOS(window->hWnd, -1, 0, 0, 0, 0, 3));
   EXPECT_NE(GetWindowLongA(window->hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
   EXPECT_EQ(Bounds(window->hWnd).left, 40);  // neither moved nor sized
 }
 
 TEST(EventLoop, WaitKeepsDispatchingAndLastsAsAsked) {
-  const WindowPtr window = NoteWindow();
+  const WindowPtr window = test::NoteWindow();
   int moves = 0;
   window->bMMoved = [&](int, int, int) -> Result {
     ++moves;

@@ -2,8 +2,8 @@
 
 #include <shellapi.h>
 
-#include <fstream>
-#include <set>
+#include "event_loop.h"
+#include "screen_shot.h"
 
 namespace memotab::test {
 
@@ -113,12 +113,102 @@ HWND FocusOfThread(HWND window) {
   return info.hwndFocus;
 }
 
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+namespace {
+
+// Checks `condition` after every `pause` until it holds or the time is up.
+bool PollUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout,
+               const std::function<void()>& pause) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (!condition()) {
     if (std::chrono::steady_clock::now() >= deadline) return false;
-    Sleep(20);
+    pause();
   }
+  return true;
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  return PollUntil(condition, timeout, [] { Sleep(20); });
+}
+
+bool DispatchUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  return PollUntil(condition, timeout, [] { SYSWAIT(0.02); });
+}
+
+namespace {
+
+// xdotool's commands that bring the pointer to (x, y) from two pixels away, so that the
+// windows there hear of a move even when the pointer was there already.
+std::string PointerTo(int x, int y) {
+  return "/usr/bin/xdotool mousemove " + std::to_string(x - 2) + " " + std::to_string(y - 2) + " mousemove " +
+         std::to_string(x) + " " + std::to_string(y);
+}
+
+}  // namespace
+
+bool MoveMouse(int x, int y) { return StartUnixProgram(PointerTo(x, y)); }
+
+bool ClickMouse(int x, int y, int button) { return StartUnixProgram(PointerTo(x, y) + " click " + std::to_string(button)); }
+
+bool HoverUntil(POINT point, const std::function<bool()>& condition) {
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    if (MoveMouse(point.x, point.y) && WaitUntil(condition, std::chrono::seconds(1))) return true;
+  }
+  return false;
+}
+
+bool MenuItemHighlighted(HMENU menu, int position) {
+  const UINT state = GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION);
+  return state != static_cast<UINT>(-1) && (state & MF_HILITE) != 0;
+}
+
+POINT Centre(const RECT& rect) { return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
+
+std::optional<RECT> ShownMenuItem(HMENU menu, int position) {
+  RECT rect{};
+  if (!GetMenuItemRect(nullptr, menu, static_cast<UINT>(position), &rect)) return std::nullopt;
+  // A menu window that is still being put in its place gives a rectangle elsewhere.
+  if (ShownMenuWindowAt(Centre(rect)) == nullptr) return std::nullopt;
+  return rect;
+}
+
+std::optional<RECT> WaitForMenuItem(HMENU menu, int position) {
+  std::optional<RECT> rect;
+  WaitUntil([&] { return (rect = ShownMenuItem(menu, position)).has_value(); });
+  return rect;
+}
+
+std::vector<HWND> ShownMenuWindows() {
+  std::vector<HWND> menus;
+  HWND window = nullptr;
+  while ((window = FindWindowExA(nullptr, window, "#32768", nullptr)) != nullptr) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == GetCurrentProcessId() && IsWindowVisible(window)) menus.push_back(window);
+  }
+  return menus;
+}
+
+HWND ShownMenuWindowAt(POINT point) {
+  for (const HWND window : ShownMenuWindows()) {
+    RECT shown{};
+    GetWindowRect(window, &shown);
+    if (PtInRect(&shown, point)) return window;
+  }
+  return nullptr;
+}
+
+bool StartUnixProgram(const std::string& commandLine) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  std::string command = commandLine;
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    return false;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
   return true;
 }
 
@@ -129,44 +219,10 @@ int SaveWindowPicture(HWND window, const std::string& path) {
 }
 
 int SaveScreenPicture(RECT rect, const std::string& path) {
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  if (width <= 0 || height <= 0) return 0;
-  const HDC screen = GetDC(nullptr);
-  const HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  const HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  const HGDIOBJ previous = SelectObject(memory, picture);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  GdiFlush();
-  const size_t rowBytes = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
-  const auto* pixels = static_cast<const uint8_t*>(bits);
-  std::set<uint32_t> colours;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const uint8_t* pixel = pixels + static_cast<size_t>(y) * rowBytes + static_cast<size_t>(x) * 3;
-      colours.insert(uint32_t{pixel[0]} | uint32_t{pixel[1]} << 8 | uint32_t{pixel[2]} << 16);
-    }
-  }
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-  file.bfSize = static_cast<DWORD>(file.bfOffBits + rowBytes * static_cast<size_t>(height));
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&file), sizeof file);
-  out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-  out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(rowBytes * static_cast<size_t>(height)));
-  SelectObject(memory, previous);
-  DeleteObject(picture);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return static_cast<int>(colours.size());
+  const ScreenShot shot(rect);
+  if (shot.Width() == 0 || shot.Height() == 0) return 0;
+  shot.Save(path);
+  return shot.CountColours();
 }
 
 std::string WindowText(HWND window) {

@@ -3,7 +3,9 @@
 #include <chrono>
 #include <functional>
 #include <future>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "win.h"
 
@@ -61,6 +63,32 @@ int SaveWindowPicture(HWND window, const std::string& path);
 int SaveScreenPicture(RECT rect, const std::string& path);
 // Checks `condition` every 20 ms until it holds or the time is up; returns whether it held.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(5));
+// The same on the thread that runs the windows: messages are dispatched while it waits.
+bool DispatchUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(5));
+
+// The X display's own pointer, moved as a user moves it (a popup menu takes no other
+// input on a display without a window manager): to a point of the screen, or there and a
+// click (button 1 left, 3 right). Both return once the move has started; the caller waits
+// for its effect.
+bool MoveMouse(int x, int y);
+bool ClickMouse(int x, int y, int button = 1);
+// Moves the pointer to the point, again and again (a window that has only just appeared
+// may not hear the first move), until `condition` holds; false when it never does.
+bool HoverUntil(POINT point, const std::function<bool()>& condition);
+// Whether an item (0-based) of a shown popup menu is highlighted.
+bool MenuItemHighlighted(HMENU menu, int position);
+POINT Centre(const RECT& rect);
+// The screen rectangle of an item (0-based) of a popup menu that is shown; nothing while
+// the menu is not shown. WaitForMenuItem waits up to 5 seconds for it.
+std::optional<RECT> ShownMenuItem(HMENU menu, int position);
+std::optional<RECT> WaitForMenuItem(HMENU menu, int position);
+// The popup menu windows of this process that are visible; the one with a point of the
+// screen, or nothing.
+std::vector<HWND> ShownMenuWindows();
+HWND ShownMenuWindowAt(POINT point);
+// Starts a program of the system (xdotool, which acts on the X display) from under Wine.
+// Wine gives no handle to wait on for it: callers wait for its effect.
+bool StartUnixProgram(const std::string& commandLine);
 // The title of a window or the text of a static control, read without sending a message.
 std::string WindowText(HWND window);
 // The text of any control, asked of its thread (which must be running a message loop).

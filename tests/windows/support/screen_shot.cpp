@@ -1,0 +1,91 @@
+#include "screen_shot.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+namespace memotab::test {
+
+ScreenShot::ScreenShot(const RECT& area)
+    : area_(area), width_(std::max<int>(0, area.right - area.left)), height_(std::max<int>(0, area.bottom - area.top)) {
+  if (width_ == 0 || height_ == 0) return;
+  const HDC screen = GetDC(nullptr);
+  const HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width_;
+  info.bmiHeader.biHeight = -height_;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  const HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ previous = SelectObject(memory, picture);
+  BitBlt(memory, 0, 0, width_, height_, screen, area.left, area.top, SRCCOPY);
+  GdiFlush();
+  const auto* quads = static_cast<const RGBQUAD*>(bits);
+  pixels_.reserve(static_cast<size_t>(width_) * static_cast<size_t>(height_));
+  for (size_t i = 0; i < static_cast<size_t>(width_) * static_cast<size_t>(height_); ++i) {
+    pixels_.push_back(RGB(quads[i].rgbRed, quads[i].rgbGreen, quads[i].rgbBlue));
+  }
+  SelectObject(memory, previous);
+  DeleteObject(picture);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+std::optional<COLORREF> ScreenShot::At(int x, int y) const {
+  const int column = x - area_.left;
+  const int row = y - area_.top;
+  if (column < 0 || row < 0 || column >= width_ || row >= height_) return std::nullopt;
+  return pixels_[static_cast<size_t>(row) * static_cast<size_t>(width_) + static_cast<size_t>(column)];
+}
+
+bool ScreenShot::Holds(const RECT& area, COLORREF colour) const {
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      if (At(x, y) == colour) return true;
+    }
+  }
+  return false;
+}
+
+int ScreenShot::CountColours() const { return static_cast<int>(std::set<COLORREF>(pixels_.begin(), pixels_.end()).size()); }
+
+void ScreenShot::Save(const std::string& path) const { SaveBitmapFile(path, width_, height_, pixels_); }
+
+void SaveBitmapFile(const std::string& path, int width, int height, const std::vector<COLORREF>& pixels) {
+  const size_t rowBytes = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
+  std::vector<uint8_t> image(rowBytes * static_cast<size_t>(height));
+  for (int y = 0; y < height; ++y) {
+    uint8_t* row = image.data() + static_cast<size_t>(height - 1 - y) * rowBytes;  // bottom row first
+    for (int x = 0; x < width; ++x) {
+      const COLORREF colour = pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+      row[x * 3] = GetBValue(colour);
+      row[x * 3 + 1] = GetGValue(colour);
+      row[x * 3 + 2] = GetRValue(colour);
+    }
+  }
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = height;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof header;
+  file.bfSize = static_cast<DWORD>(file.bfOffBits + image.size());
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&header), sizeof header);
+  out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+}
+
+std::string ArtifactPath(const std::string& name) {
+  const std::filesystem::path folder = std::filesystem::current_path() / "artifacts";
+  std::filesystem::create_directories(folder);
+  return (folder / name).string();
+}
+
+}  // namespace memotab::test
