@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "disk.h"
-#include "error_block.h"
 #include "event_loop.h"
 #include "framework_error.h"
+#include "handler_guard.h"
 #include "scoped_flag.h"
 #include "system_message.h"
 #include "window_registry.h"
@@ -22,7 +22,7 @@ LRESULT CALLBACK DispatchProc(HWND hWnd, UINT nMsg, WPARAM nWParam, LPARAM nLPar
   const WindowPtr window = RegistryAt(static_cast<size_t>(GetWindowLongPtrA(hWnd, GWLP_USERDATA)));
   if (!window) return DefWindowProcA(hWnd, nMsg, nWParam, nLParam);
   const auto previous = reinterpret_cast<WNDPROC>(window->nOldProc);
-  const Result result = GuardErrors([&] { return window->HandleEvent(nMsg, nWParam, nLParam); }, Result{});
+  const Result result = GuardHandler([&] { return window->HandleEvent(nMsg, nWParam, nLParam); }, Result{});
   if (result) return *result;
   return previous != nullptr ? CallWindowProcA(previous, hWnd, nMsg, nWParam, nLParam)
                              : DefWindowProcA(hWnd, nMsg, nWParam, nLParam);

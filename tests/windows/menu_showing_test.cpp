@@ -6,8 +6,11 @@
 #include <atomic>
 #include <chrono>
 #include <iostream>
+#include <stdexcept>
 
+#include "error_answers.h"
 #include "menu_fixtures.h"
+#include "runtime_error.h"
 #include "screen_shot.h"
 #include "ui_driver.h"
 
@@ -220,6 +223,43 @@ TEST(MenuShowing, AMenuKeptOpenForItsWindowEndsWhenTheWindowShowsTheNextOne) {
   EXPECT_EQ(kept->hMenu, nullptr);
   EXPECT_EQ(next->hMenu, nullptr);
   EXPECT_FALSE(owner->oPopup);
+}
+
+TEST(MenuShowing, AHandlerThatThrewHalfwayThroughAMenuLeavesTheNextMenusWhole) {
+  test::AnswerErrors answers(1);  // Retry once: the handler builds its menu again
+  const WindowPtr owner = test::MenuOwner();
+  const TC5Menu::ListSizes before = TC5Menu::ListSizesForTesting();
+  int attempts = 0;
+  std::shared_ptr<TC5Menu> built;
+  owner->bLClicked = [&](int, int, int, TWindow&) -> Result {
+    C5MENUBEGIN(ProgramMenuLook("LOGO2"));
+    C5MENUADDITEM({.cPrompt = "Color de la NOTA"});
+    C5MENUBEGIN(ProgramMenuLook("LOGO"));
+    if (++attempts == 1) throw std::runtime_error("menú a medias");
+    C5MENUADDITEM({.cPrompt = "&Negro"});
+    C5MENUEND();
+    built = C5MENUEND();
+    return std::nullopt;
+  };
+  SendMessageA(owner->hWnd, WM_LBUTTONDOWN, 0, 0);
+  EXPECT_EQ(attempts, 2);
+  EXPECT_EQ(answers.errors, (std::vector<std::string>{"Unexpected failure: menú a medias"}));
+  ASSERT_TRUE(built);
+  EXPECT_EQ(built->aItems[0]->oSubMenu->aItems.size(), 1u);
+  EXPECT_THROW(C5MENUEND(), RuntimeError);  // nothing of the failed attempt is left to end
+  EXPECT_EQ(TC5Menu::ListSizesForTesting(), (TC5Menu::ListSizes{before.nMenus + 2, before.nItems + 2, before.nPopups}));
+
+  // The next menu is a menu of its own, shown and chosen from as always.
+  int runs = 0;
+  const auto next = C5MENUBEGIN(ProgramMenuLook("LOGO"));
+  const auto item = C5MENUADDITEM({.cPrompt = "Nueva nota", .bAction = [&](TMenuItemC5&) { ++runs; }});
+  EXPECT_EQ(C5MENUEND(), next);
+  PostMessageA(owner->hWnd, WM_COMMAND, static_cast<WPARAM>(item->nId), 0);
+  PostMessageA(owner->hWnd, WM_CANCELMODE, 0, 0);
+  next->Activate(10, 20, *owner);
+  EXPECT_EQ(runs, 1);
+  built->End();
+  EXPECT_EQ(TC5Menu::ListSizesForTesting(), before);
 }
 
 TEST(MenuShowing, AThousandOpeningsLeaveTheClassWideListsAsTheyWere) {
