@@ -225,8 +225,11 @@ LRESULT TWindow::SendMsg(unsigned nMsg, WPARAM nWParam, LPARAM nLParam) const {
 }
 
 void TWindow::AEvalWhen() const {
-  for (const WindowPtr& control : aControls) {
-    if (control->hWnd != nullptr) EnableWindow(control->hWnd, control->lWhen());
+  // A copy: the conditions, and the focus changes that enabling causes, run application
+  // code that may end controls, which takes them out of aControls.
+  for (const WindowPtr& control : std::vector(aControls)) {
+    const bool enabled = control->lWhen();
+    if (control->hWnd != nullptr) EnableWindow(control->hWnd, enabled);
   }
 }
 
