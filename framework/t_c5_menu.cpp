@@ -106,6 +106,7 @@ void TC5Menu::AppendToSystemMenu(const TMenuItemC5& item) const {
 }
 
 void TC5Menu::Activate(double nRow, double nCol, TWindow& oWindow, bool lEnd) {
+  if (ended_ || hMenu == nullptr) return;  // nothing left to show
   const std::shared_ptr<TC5Menu> self = shared_from_this();
   const WindowPtr window = oWindow.shared_from_this();  // the chosen action may end the window
   POINT point{static_cast<LONG>(nCol), static_cast<LONG>(nRow)};

@@ -328,5 +328,18 @@ TEST(MenuLists, AnEndedMenuLeavesTheClassWideLists) {
   EXPECT_EQ(top->hMenu, nullptr);
 }
 
+TEST(MenuLists, AnEndedMenuShowsNothingAndStaysOutOfTheLists) {
+  const WindowPtr owner = test::MenuOwner();
+  const auto menu = C5MENUBEGIN(ProgramMenuLook("LOGO"));
+  C5MENUADDITEM({.cPrompt = "uno"});
+  C5MENUEND();
+  menu->End();
+  const TC5Menu::ListSizes before = TC5Menu::ListSizesForTesting();
+  menu->Activate(10, 20, *owner);
+  EXPECT_EQ(TC5Menu::ListSizesForTesting(), before);
+  EXPECT_FALSE(owner->oPopup);
+  EXPECT_EQ(menu->oWnd, nullptr);
+}
+
 }  // namespace
 }  // namespace memotab
