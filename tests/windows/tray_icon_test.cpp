@@ -61,10 +61,13 @@ TEST_F(TrayIconTest, TheShellGetsTheBasicRecordWithATooltipEndedRightAfterItsSpa
   tray->SetText(std::string(80, 'x'));
   EXPECT_EQ(std::string(sent.back().record.szTip), std::string(63, 'x'));  // cut to the field, ended
 
-  // The main window goes first, and the message window it owns with it.
+  // The main window goes first, and the message window it owns with it; the shell still
+  // knows the icon by that window.
   const HWND messageWindow = tray->oWnd->hWnd;
   DestroyWindow(main->hWnd);
   EXPECT_FALSE(IsWindow(messageWindow));
+  tray->SetText("Memotab v1.6");
+  EXPECT_EQ(sent.back().record.hWnd, messageWindow);
   EXPECT_TRUE(tray->End());
   EXPECT_EQ(sent.back().message, static_cast<DWORD>(NIM_DELETE));
   EXPECT_EQ(sent.back().record.hWnd, messageWindow);
@@ -91,12 +94,16 @@ TEST_F(TrayIconTest, ItsWindowIsHiddenDisabledTopLevelOwnedByTheMainWindowAtTheS
   EXPECT_EQ(point.x, 300);
   EXPECT_EQ(point.y, 200);
 
-  // The taskbar was made again (the shell restarted): the icon adds itself again.
+  // The shell says to every top-level window that it made the taskbar again: the icon adds
+  // itself again. This shell still shows it and refuses the addition, so it is updated.
   sent.clear();
-  SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-  ASSERT_EQ(sent.size(), 1u);
+  SendNotifyMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  ASSERT_TRUE(test::DispatchUntil([&] { return sent.size() >= 2; }));
   EXPECT_EQ(sent[0].message, static_cast<DWORD>(NIM_ADD));
-  EXPECT_STREQ(sent[0].record.szTip, "Memotab v1.6 ");
+  EXPECT_EQ(sent[1].message, static_cast<DWORD>(NIM_MODIFY));
+  EXPECT_EQ(sent[1].record.hWnd, window);
+  EXPECT_STREQ(sent[1].record.szTip, "Memotab v1.6 ");
+  EXPECT_TRUE(test::HasTrayIcon(GetCurrentProcessId()));
 }
 
 TEST_F(TrayIconTest, EachMouseMessageRunsItsClosureOnceWithTheCursorRowFirst) {
