@@ -168,6 +168,8 @@ TEST(TrayShowing, ARealRightClickOpensTheMenuAtTheCursorAndALeftClickRunsOnce) {
   std::vector<std::string> chosen;
   std::atomic<HMENU> shown{nullptr};
   std::atomic<int> movesOverIcon{0};
+  std::atomic<bool> enabledWhileShown{false};
+  std::atomic<bool> foregroundWhileShown{false};
   std::shared_ptr<TTrayIcon> tray;
   tray = TTrayIcon::New(*main, {
       .cCaption = "Memotab v1.6",
@@ -223,6 +225,9 @@ TEST(TrayShowing, ARealRightClickOpensTheMenuAtTheCursorAndALeftClickRunsOnce) {
     const std::optional<RECT> newNote = test::ShownMenuItem(shown, 2);
     const HWND menuWindow = first ? test::ShownMenuWindowAt(test::Centre(*first)) : nullptr;
     if (newNote && menuWindow != nullptr) {
+      // The system gives the foreground to no disabled window: the tray's is enabled meanwhile.
+      enabledWhileShown = IsWindowEnabled(trayWindow) != FALSE;
+      foregroundWhileShown = GetForegroundWindow() == trayWindow;
       RECT menuArea{};
       GetWindowRect(menuWindow, &menuArea);
       topLeft = {menuArea.left, menuArea.top};
@@ -245,6 +250,9 @@ TEST(TrayShowing, ARealRightClickOpensTheMenuAtTheCursorAndALeftClickRunsOnce) {
   EXPECT_EQ(menuAsked.x, onIcon.x);
   EXPECT_EQ(menuAsked.y, onIcon.y);
   EXPECT_EQ(chosen, (std::vector<std::string>{"Nueva nota"}));
+  EXPECT_TRUE(enabledWhileShown);
+  EXPECT_TRUE(foregroundWhileShown);
+  EXPECT_FALSE(IsWindowEnabled(trayWindow));  // disabled again once the menu has closed
 
   // Another right click, then a click elsewhere: the menu closes and nothing runs.
   std::future<bool> elsewhere = std::async(std::launch::async, [&] {
