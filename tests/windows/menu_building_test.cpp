@@ -110,6 +110,18 @@ TEST(MenuBuilding, AnIdentifierALiveItemHoldsIsNotGivenAgain) {
   C5MENUEND();
 }
 
+TEST(MenuBuilding, AnIdentifierThatIsALiveMenusHandleIsNotGiven) {
+  // The system names an item that opens a submenu by the submenu's handle.
+  const auto menu = C5MENUBEGIN(ProgramMenuLook("LOGO"));
+  C5MENUADDITEM({.cPrompt = "vivo"});
+  C5MENUEND();
+  const auto handle = static_cast<int>(reinterpret_cast<uintptr_t>(menu->hMenu));
+  SetNextMenuCommandIdForTesting(handle);
+  C5MENUBEGIN(ProgramMenuLook("LOGO"));
+  EXPECT_EQ(C5MENUADDITEM({.cPrompt = "nuevo"})->nId, handle + 1);
+  C5MENUEND();
+}
+
 TEST(MenuPictures, ANameWithADotIsAFileOnlyWhenItEndsInBmp) {
   const test::InTempDirectory here;
   test::SaveBitmapFile(here.File("muestra.bmp"), 24, 12, std::vector<COLORREF>(24 * 12, RGB(0, 64, 128)));
