@@ -86,7 +86,7 @@ TEST(MenuBuilding, IdentifiersStartAt20000AndOnlyTheFirstMenuOfTheRunHasLevelOne
   const auto three = C5MENUADDITEM({.cPrompt = "tres"});
   C5MENUEND();
   EXPECT_EQ(later->nLevel, 3);  // the counter never goes back
-  EXPECT_EQ(three->nId, 20003);  // nor do the identifiers
+  EXPECT_EQ(three->nId, 20003);  // nor do the identifiers, until they pass 65535
 }
 
 TEST(MenuCommandIds, SkipWhatIsInUseAndStartAgainPastTheLargestCommand) {
