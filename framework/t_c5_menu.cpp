@@ -210,6 +210,7 @@ void TC5Menu::End() {
     }
   }
   oMenuItemPopup.reset();
+  oWnd = nullptr;
   aBmps.clear();
   hLogo.reset();
   hBrush.reset();

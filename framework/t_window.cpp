@@ -8,8 +8,10 @@
 #include "event_loop.h"
 #include "framework_error.h"
 #include "handler_guard.h"
+#include "menu_lists.h"
 #include "scoped_flag.h"
 #include "system_message.h"
+#include "t_c5_menu.h"
 #include "window_registry.h"
 
 namespace memotab {
@@ -46,7 +48,15 @@ WindowPtr TWindow::New(const TWindowParams& params) {
 }
 
 TWindow::TWindow() = default;
-TWindow::~TWindow() = default;
+TWindow::~TWindow() {
+  // Controls and menus the application keeps may outlive the window: they forget it.
+  for (const WindowPtr& control : aControls) {
+    if (control->oWnd == this) control->oWnd = nullptr;
+  }
+  for (TC5Menu* menu : LiveMenus()) {
+    if (menu->oWnd == this) menu->oWnd = nullptr;
+  }
+}
 
 void TWindow::Construct(const TWindowParams& params) {
   nStyle = params.nStyle;

@@ -144,5 +144,17 @@ TEST(Help, WithoutHelpFileOrPageTheUserIsTold) {
   EXPECT_EQ(told.get(), "No se pudo abrir la ayuda:\r\n" + here.File("MEMOTAB.HTML"));
 }
 
+TEST(Controls, AControlKeptAfterItsWindowIsGoneForgetsTheWindow) {
+  std::shared_ptr<TSay> kept;
+  {
+    const WindowPtr note = test::NoteWindow();
+    kept = TSay::New(1.5, 1, [] { return std::string("Comprar pan"); }, *note, 0, 65535, 190, 215);
+    DestroyWindow(note->hWnd);
+  }
+  EXPECT_EQ(kept->hWnd, nullptr);
+  EXPECT_EQ(kept->oWnd, nullptr);
+  EXPECT_TRUE(kept->End());
+}
+
 }  // namespace
 }  // namespace memotab

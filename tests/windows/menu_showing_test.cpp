@@ -293,5 +293,29 @@ TEST(MenuShowing, AThousandOpeningsLeaveTheClassWideListsAsTheyWere) {
   EXPECT_FALSE(owner->oPopup);
 }
 
+TEST(MenuShowing, AMenuKeptAfterItsWindowIsGoneForgetsTheWindow) {
+  const auto build = [] {
+    const auto menu = C5MENUBEGIN(ProgramMenuLook("LOGO"));
+    C5MENUADDITEM({.cPrompt = "sigue"});
+    C5MENUEND();
+    return menu;
+  };
+  const auto kept = build();
+  {
+    const WindowPtr owner = test::MenuOwner();
+    PostMessageA(owner->hWnd, WM_CANCELMODE, 0, 0);  // closes the menu as soon as it shows
+    kept->Activate(10, 20, *owner, false);
+    EXPECT_EQ(kept->oWnd, owner.get());
+    const auto next = build();  // the window's popup now; the first is not ended
+    PostMessageA(owner->hWnd, WM_CANCELMODE, 0, 0);
+    next->Activate(10, 20, *owner, false);
+    DestroyWindow(owner->hWnd);
+    EXPECT_EQ(next->hMenu, nullptr);  // ended with the window
+  }
+  EXPECT_NE(kept->hMenu, nullptr);
+  EXPECT_EQ(kept->oWnd, nullptr);
+  kept->End();
+}
+
 }  // namespace
 }  // namespace memotab
