@@ -1,4 +1,7 @@
 // C5MENUBEGIN, C5MENUADDITEM and C5MENUEND: the building stack of the owner-drawn menus.
+#include "c5_menu_building.h"
+
+#include <exception>
 #include <vector>
 
 #include "framework_error.h"
@@ -20,6 +23,17 @@ std::vector<Building>& Stack() {
 }
 
 }  // namespace
+
+MenuBuildingScope::MenuBuildingScope() : depth_(Stack().size()), exceptions_(std::uncaught_exceptions()) {}
+
+MenuBuildingScope::~MenuBuildingScope() {
+  if (std::uncaught_exceptions() == exceptions_) return;
+  while (Stack().size() > depth_) {
+    const std::shared_ptr<TC5Menu> menu = std::move(Stack().back().menu);
+    Stack().pop_back();
+    menu->End();
+  }
+}
 
 std::shared_ptr<TC5Menu> C5MENUBEGIN(const MenuBeginParams& params) {
   std::shared_ptr<TC5Menu> menu = TC5Menu::New(params);

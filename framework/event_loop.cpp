@@ -5,9 +5,6 @@
 
 #include "win.h"
 
-#include "error_block.h"
-#include "t_timer.h"
-
 namespace memotab {
 
 namespace {
@@ -30,16 +27,7 @@ bool OfferToModelessDialogs(MSG& message) {
   return false;
 }
 
-// A tick of a timer made without a window comes to the thread itself.
-bool IsThreadTimerTick(const MSG& message) {
-  return message.message == WM_TIMER && message.hwnd == nullptr && message.lParam == 0;
-}
-
 void Deliver(MSG& message) {
-  if (IsThreadTimerTick(message)) {
-    GuardErrors([&] { return TIMEREVENT(nullptr, message.wParam); }, false);
-    return;
-  }
   if (OfferToModelessDialogs(message)) return;
   TranslateMessage(&message);
   DispatchMessageA(&message);

@@ -150,9 +150,15 @@ void DrawItem(const DRAWITEMSTRUCT& request, const TC5Menu& menu, size_t index) 
   int left = area.left + 2 + CheckColumn(menu);
   const std::shared_ptr<TPicture>& picture = !item.lActive && item.hDisable ? item.hDisable : item.hBitmap;
   if (picture && !item.lSeparator) {
-    // Never into the strip, where the first menu's geometry would put it.
-    const int column = std::max(left + 1 - (menu.nLevel == 1 && index == 0 ? 4 : 0) - 5, LogoWidth(menu) + 1);
+    // The first menu has no check column, so its pictures start a few pixels inside the
+    // strip (the first item's more). What falls there is left out: the strip is painted
+    // with the last item, and an item painted again when it is highlighted must not paint
+    // over it.
+    const int column = left + 1 - (menu.nLevel == 1 && index == 0 ? 4 : 0) - 5;
+    const int saved = SaveDC(hDC);
+    IntersectClipRect(hDC, area.left, area.top, area.right, area.bottom);
     picture->Draw(hDC, column, area.top + (area.bottom - area.top - picture->nHeight) / 2, true);
+    RestoreDC(hDC, saved);
   }
   if (item.lChecked) DrawCheckMark(hDC, left - 3 - CheckColumn(menu), area.top + 2);
   left += menu.nMaxWBmp;

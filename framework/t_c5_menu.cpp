@@ -26,6 +26,26 @@ std::shared_ptr<TPicture> LoadMenuPicture(const std::string& cName) {
   return Upper(cName).ends_with(".BMP") ? TPicture::FromFile(cName) : TPicture::FromResource(cName);
 }
 
+// Enables a disabled window for the life of the object. The system lets no disabled
+// window become the foreground window, and only a menu tracked for the foreground window
+// takes the keyboard and closes on a click elsewhere; the tray's message window is disabled
+// but hidden, so it takes no input while enabled.
+class EnabledWhileTracking {
+ public:
+  explicit EnabledWhileTracking(HWND hWnd) : hWnd_(hWnd), wasDisabled_(!IsWindowEnabled(hWnd)) {
+    if (wasDisabled_) EnableWindow(hWnd_, TRUE);
+  }
+  ~EnabledWhileTracking() {
+    if (wasDisabled_ && IsWindow(hWnd_)) EnableWindow(hWnd_, FALSE);
+  }
+  EnabledWhileTracking(const EnabledWhileTracking&) = delete;
+  EnabledWhileTracking& operator=(const EnabledWhileTracking&) = delete;
+
+ private:
+  const HWND hWnd_;
+  const bool wasDisabled_;
+};
+
 }  // namespace
 
 std::shared_ptr<TC5Menu> TC5Menu::New(const MenuBeginParams& params) {
@@ -106,6 +126,7 @@ void TC5Menu::AppendToSystemMenu(const TMenuItemC5& item) const {
 }
 
 void TC5Menu::Activate(double nRow, double nCol, TWindow& oWindow, bool lEnd) {
+  if (ended_ || hMenu == nullptr) return;  // nothing left to show
   const std::shared_ptr<TC5Menu> self = shared_from_this();
   const WindowPtr window = oWindow.shared_from_this();  // the chosen action may end the window
   POINT point{static_cast<LONG>(nCol), static_cast<LONG>(nRow)};
@@ -115,11 +136,14 @@ void TC5Menu::Activate(double nRow, double nCol, TWindow& oWindow, bool lEnd) {
   oWnd = window.get();
   OpenPopups().push_back(this);
 
-  // Only a menu of the foreground window takes the keyboard and closes on a click
-  // elsewhere; a message after tracking lets the next menu of the window close as well.
-  SetForegroundWindow(window->hWnd);
-  TrackPopupMenu(hMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, window->hWnd, nullptr);
-  PostMessageA(window->hWnd, WM_NULL, 0, 0);
+  {
+    // Only a menu of the foreground window takes the keyboard and closes on a click
+    // elsewhere; a message after tracking lets the next menu of the window close as well.
+    const EnabledWhileTracking enabled(window->hWnd);
+    SetForegroundWindow(window->hWnd);
+    TrackPopupMenu(hMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, window->hWnd, nullptr);
+    PostMessageA(window->hWnd, WM_NULL, 0, 0);
+  }
   SYSREFRESH();  // the command the choice posted reaches Command now
 
   const auto finish = [&] {
@@ -186,6 +210,7 @@ void TC5Menu::End() {
     }
   }
   oMenuItemPopup.reset();
+  oWnd = nullptr;
   aBmps.clear();
   hLogo.reset();
   hBrush.reset();

@@ -63,7 +63,8 @@ class TC5Menu : public std::enable_shared_from_this<TC5Menu> {
   void Add(std::shared_ptr<TMenuItemC5> oItem);
   // Shows the menu with its top-left corner at (nRow, nCol) in the client area of `oWnd`
   // and waits until it closes; then runs the chosen item's action, if any, with the item.
-  // With lEnd the menu ends afterwards, and a menu the window still shows ends first.
+  // With lEnd the menu ends afterwards, and a menu the window still shows ends first. A
+  // menu that has ended shows nothing.
   void Activate(double nRow, double nCol, TWindow& oWnd, bool lEnd = true);
   // Asks every item's bWhen and enables or disables the item (the menu is opening).
   void Initiate();

@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "common_controls.h"
-#include "error_block.h"
 #include "event_loop.h"
 #include "framework_error.h"
+#include "handler_guard.h"
 #include "message_boxes.h"
 #include "system_message.h"
 #include "t_control.h"
@@ -55,12 +55,12 @@ intptr_t DialogProcedure(HWND hDlg, unsigned nMsg, WPARAM nWParam, LPARAM nLPara
     auto* dialog = reinterpret_cast<TDialog*>(nLParam);
     const WindowPtr keepAlive = dialog->shared_from_this();
     dialogBeingCreated = nullptr;
-    return GuardErrors([&] { return dialog->Initiate(hDlg); }, true) ? TRUE : FALSE;
+    return GuardHandler([&] { return dialog->Initiate(hDlg); }, true) ? TRUE : FALSE;
   }
   WindowPtr dialog = WindowOf(hDlg);
   if (!dialog && dialogBeingCreated != nullptr) dialog = dialogBeingCreated->shared_from_this();
   if (!dialog) return FALSE;
-  const Result result = GuardErrors([&] { return dialog->HandleEvent(nMsg, nWParam, nLParam); }, Result{});
+  const Result result = GuardHandler([&] { return dialog->HandleEvent(nMsg, nWParam, nLParam); }, Result{});
   if (!result) return FALSE;
   if (ReturnsValueDirectly(nMsg)) return *result;
   SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, *result);

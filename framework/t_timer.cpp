@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework_error.h"
 #include "t_window.h"
 
 namespace memotab {
@@ -27,6 +28,9 @@ std::shared_ptr<TTimer> TTimer::New(int nInterval, std::function<void()> bAction
   timer->bAction = std::move(bAction);
   timer->nId = ++timersMade;
   timer->hWndOwner = oWnd != nullptr ? oWnd->hWnd : GetActiveWindow();
+  // A timer of the thread alone would lose its ticks in every dialog, message box and menu:
+  // their loops pass on only the messages of windows.
+  if (timer->hWndOwner == nullptr) ThrowFrameworkError("TTimer: no window receives the ticks", EG_ARG);
   LiveTimers().push_back(timer.get());
   return timer;
 }

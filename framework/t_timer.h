@@ -18,7 +18,7 @@ class TWindow;
 class TTimer : public std::enable_shared_from_this<TTimer> {
  public:
   // A timer of `nInterval` milliseconds for `oWnd`; without a window, for the window that
-  // is active now, or for the thread when none is.
+  // is active now. Raises RuntimeError when there is neither.
   static std::shared_ptr<TTimer> New(int nInterval = 18, std::function<void()> bAction = nullptr,
                                      const TWindow* oWnd = nullptr);
   ~TTimer();

@@ -34,7 +34,11 @@ class TrayWindow : public TWindow {
 
   Result HandleEvent(unsigned nMsg, WPARAM nWParam, LPARAM nLParam) override {
     if (nMsg != TaskbarCreatedMessage()) return TWindow::HandleEvent(nMsg, nWParam, nLParam);
-    if (const std::shared_ptr<TTrayIcon> tray = tray_.lock()) tray->Refresh(nullptr, std::nullopt, true);
+    // The broadcast also comes without a restart of the shell, which then still shows the
+    // icon and refuses to add it again: the icon is brought up to date instead.
+    if (const std::shared_ptr<TTrayIcon> tray = tray_.lock()) {
+      if (!tray->Refresh(nullptr, std::nullopt, true)) tray->Refresh();
+    }
     return 0;
   }
 
@@ -103,7 +107,8 @@ TTrayIcon::~TTrayIcon() { End(); }
 bool TTrayIcon::Refresh(std::shared_ptr<TIcon> oNewIcon, std::optional<std::string> cNewCaption, bool lAdd) {
   if (oNewIcon) oIcon = std::move(oNewIcon);
   if (cNewCaption) cCaption = std::move(*cNewCaption);
-  oTray = {.hWnd = oWnd->hWnd,
+  // Once the message window is gone the shell still knows the icon by its old handle.
+  oTray = {.hWnd = oWnd->hWnd != nullptr ? oWnd->hWnd : oTray.hWnd,
            .uID = 1,
            .uFlags = static_cast<unsigned>(NIF_MESSAGE | NIF_ICON | (cCaption.empty() ? 0 : NIF_TIP)),
            .uCallbackMessage = kTrayMessage,

@@ -5,11 +5,13 @@
 #include <cmath>
 
 #include "disk.h"
-#include "error_block.h"
 #include "event_loop.h"
 #include "framework_error.h"
+#include "handler_guard.h"
+#include "menu_lists.h"
 #include "scoped_flag.h"
 #include "system_message.h"
+#include "t_c5_menu.h"
 #include "window_registry.h"
 
 namespace memotab {
@@ -22,7 +24,7 @@ LRESULT CALLBACK DispatchProc(HWND hWnd, UINT nMsg, WPARAM nWParam, LPARAM nLPar
   const WindowPtr window = RegistryAt(static_cast<size_t>(GetWindowLongPtrA(hWnd, GWLP_USERDATA)));
   if (!window) return DefWindowProcA(hWnd, nMsg, nWParam, nLParam);
   const auto previous = reinterpret_cast<WNDPROC>(window->nOldProc);
-  const Result result = GuardErrors([&] { return window->HandleEvent(nMsg, nWParam, nLParam); }, Result{});
+  const Result result = GuardHandler([&] { return window->HandleEvent(nMsg, nWParam, nLParam); }, Result{});
   if (result) return *result;
   return previous != nullptr ? CallWindowProcA(previous, hWnd, nMsg, nWParam, nLParam)
                              : DefWindowProcA(hWnd, nMsg, nWParam, nLParam);
@@ -46,7 +48,15 @@ WindowPtr TWindow::New(const TWindowParams& params) {
 }
 
 TWindow::TWindow() = default;
-TWindow::~TWindow() = default;
+TWindow::~TWindow() {
+  // Controls and menus the application keeps may outlive the window: they forget it.
+  for (const WindowPtr& control : aControls) {
+    if (control->oWnd == this) control->oWnd = nullptr;
+  }
+  for (TC5Menu* menu : LiveMenus()) {
+    if (menu->oWnd == this) menu->oWnd = nullptr;
+  }
+}
 
 void TWindow::Construct(const TWindowParams& params) {
   nStyle = params.nStyle;
@@ -225,8 +235,11 @@ LRESULT TWindow::SendMsg(unsigned nMsg, WPARAM nWParam, LPARAM nLParam) const {
 }
 
 void TWindow::AEvalWhen() const {
-  for (const WindowPtr& control : aControls) {
-    if (control->hWnd != nullptr) EnableWindow(control->hWnd, control->lWhen());
+  // A copy: the conditions, and the focus changes that enabling causes, run application
+  // code that may end controls, which takes them out of aControls.
+  for (const WindowPtr& control : std::vector(aControls)) {
+    const bool enabled = control->lWhen();
+    if (control->hWnd != nullptr) EnableWindow(control->hWnd, enabled);
   }
 }
 

@@ -95,6 +95,32 @@ TEST(Controls, EndingAControlTakesItOutOfItsWindow) {
   EXPECT_EQ(note->ControlById(next->nId), next);
 }
 
+TEST(Controls, AConditionThatEndsItsControlLeavesTheOthersAsked) {
+  const WindowPtr note = test::NoteWindow();
+  const auto say = [&] { return TSay::New(1.5, 1, [] { return std::string("Comprar pan"); }, *note, 0, 65535, 190, 215); };
+  const auto first = say();
+  const auto second = say();
+  const auto third = say();
+  std::vector<std::string> asked;
+  first->bWhen = [&] {
+    asked.push_back("first");
+    return !first->End();
+  };
+  second->bWhen = [&] {
+    asked.push_back("second");
+    return false;
+  };
+  third->bWhen = [&] {
+    asked.push_back("third");
+    return true;
+  };
+  note->AEvalWhen();
+  EXPECT_EQ(asked, (std::vector<std::string>{"first", "second", "third"}));
+  EXPECT_FALSE(IsWindowEnabled(second->hWnd));
+  EXPECT_TRUE(IsWindowEnabled(third->hWnd));
+  EXPECT_EQ(note->aControls, (std::vector<WindowPtr>{second, third}));
+}
+
 TEST(Controls, OneIdentifierOneControl) {
   const DialogPtr dialog = TDialog::New({.cResName = "ACERCA"});
   TSay::ReDefine(500, [] { return std::string("a"); }, *dialog);
@@ -116,6 +142,18 @@ TEST(Help, WithoutHelpFileOrPageTheUserIsTold) {
   });
   AYUDA();
   EXPECT_EQ(told.get(), "No se pudo abrir la ayuda:\r\n" + here.File("MEMOTAB.HTML"));
+}
+
+TEST(Controls, AControlKeptAfterItsWindowIsGoneForgetsTheWindow) {
+  std::shared_ptr<TSay> kept;
+  {
+    const WindowPtr note = test::NoteWindow();
+    kept = TSay::New(1.5, 1, [] { return std::string("Comprar pan"); }, *note, 0, 65535, 190, 215);
+    DestroyWindow(note->hWnd);
+  }
+  EXPECT_EQ(kept->hWnd, nullptr);
+  EXPECT_EQ(kept->oWnd, nullptr);
+  EXPECT_TRUE(kept->End());
 }
 
 }  // namespace

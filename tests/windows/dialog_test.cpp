@@ -269,7 +269,11 @@ TEST(Dialog, AButtonReleasedWhileTheFieldItLeftIsBeingCheckedDoesNotCheckItAgain
     test::WaitUntil([&] { return slow.checking.load(); });
     PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
     test::WaitUntil([&] { return !slow.checking; });
-    Sleep(200);
+    // A selection posted behind the release is made once the dialog has handled the
+    // release and whatever the release posted in turn.
+    const HWND edit = GetDlgItem(window, 102);
+    PostMessageA(edit, EM_SETSEL, 1, 2);
+    test::WaitUntil([&] { return SendMessageA(edit, EM_GETSEL, 0, 0) == MAKELRESULT(1, 2); });
     const int checks = slow.checks;
     test::ClickLikeUser(button);  // a click after the check: it checks once and accepts
     return checks;

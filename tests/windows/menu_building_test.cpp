@@ -7,6 +7,7 @@
 #include "current_directory.h"
 #include "menu_command_ids.h"
 #include "menu_fixtures.h"
+#include "menu_item_drawing.h"
 #include "menu_lists.h"
 #include "runtime_error.h"
 #include "screen_shot.h"
@@ -85,7 +86,7 @@ TEST(MenuBuilding, IdentifiersStartAt20000AndOnlyTheFirstMenuOfTheRunHasLevelOne
   const auto three = C5MENUADDITEM({.cPrompt = "tres"});
   C5MENUEND();
   EXPECT_EQ(later->nLevel, 3);  // the counter never goes back
-  EXPECT_EQ(three->nId, 20003);  // nor do the identifiers
+  EXPECT_EQ(three->nId, 20003);  // nor do the identifiers, until they pass 65535
 }
 
 TEST(MenuCommandIds, SkipWhatIsInUseAndStartAgainPastTheLargestCommand) {
@@ -106,6 +107,18 @@ TEST(MenuBuilding, AnIdentifierALiveItemHoldsIsNotGivenAgain) {
   SetNextMenuCommandIdForTesting(held->nId);
   C5MENUBEGIN(ProgramMenuLook("LOGO"));
   EXPECT_EQ(C5MENUADDITEM({.cPrompt = "nuevo"})->nId, held->nId + 1);
+  C5MENUEND();
+}
+
+TEST(MenuBuilding, AnIdentifierThatIsALiveMenusHandleIsNotGiven) {
+  // The system names an item that opens a submenu by the submenu's handle.
+  const auto menu = C5MENUBEGIN(ProgramMenuLook("LOGO"));
+  C5MENUADDITEM({.cPrompt = "vivo"});
+  C5MENUEND();
+  const auto handle = static_cast<int>(reinterpret_cast<uintptr_t>(menu->hMenu));
+  SetNextMenuCommandIdForTesting(handle);
+  C5MENUBEGIN(ProgramMenuLook("LOGO"));
+  EXPECT_EQ(C5MENUADDITEM({.cPrompt = "nuevo"})->nId, handle + 1);
   C5MENUEND();
 }
 
@@ -193,6 +206,68 @@ TEST(MenuMeasuring, WidthsAddTheStripThePicturesAndTheCheckColumn) {
   EXPECT_FALSE(Measure(owner, 12345).handled);  // not a menu item of the framework
 }
 
+// The first and last columns of an item's band (rows top to top + 18) that show `colour`
+// in a picture of the menu's items; {-1, -1} when none does.
+std::pair<int, int> ColumnsOf(HDC hDC, int top, COLORREF colour) {
+  std::pair<int, int> columns{-1, -1};
+  for (int x = 0; x < 200; ++x) {
+    for (int y = top; y < top + 18; ++y) {
+      if (GetPixel(hDC, x, y) != colour) continue;
+      if (columns.first < 0) columns.first = x;
+      columns.second = x;
+    }
+  }
+  return columns;
+}
+
+void DrawMenuItem(HDC hDC, const TC5Menu& menu, const TMenuItemC5& item, int top, UINT action) {
+  DRAWITEMSTRUCT request{};
+  request.CtlType = ODT_MENU;
+  request.itemID = static_cast<UINT>(item.nId);
+  request.itemAction = action;
+  request.hwndItem = reinterpret_cast<HWND>(menu.hMenu);
+  request.hDC = hDC;
+  request.rcItem = {0, top, 200, top + 18};
+  EXPECT_TRUE(MENUDRAWITEM(request));
+}
+
+TEST(MenuDrawing, PicturesSitWhereTheGeometrySaysAndNeverPaintTheStrip) {
+  const test::InTempDirectory here;
+  constexpr COLORREF kPicture = RGB(12, 200, 34);
+  test::SaveBitmapFile(here.File("pintura.bmp"), 16, 12, std::vector<COLORREF>(16 * 12, kPicture));
+  const int logo = 43;
+  const auto build = [&] {
+    C5MENUBEGIN(ProgramMenuLook("LOGO"));
+    C5MENUADDITEM({.cPrompt = "primera", .cBmpFile = here.File("pintura.bmp")});
+    C5MENUADDITEM({.cPrompt = "segunda", .cBmpFile = here.File("pintura.bmp")});
+    return C5MENUEND();
+  };
+  const auto first = build();
+  const auto later = build();
+  ASSERT_EQ(first->nLevel, 1);
+
+  const HDC screen = GetDC(nullptr);
+  const HDC hDC = CreateCompatibleDC(screen);
+  const HBITMAP canvas = CreateCompatibleBitmap(screen, 200, 72);
+  const HGDIOBJ previous = SelectObject(hDC, canvas);
+  for (int row = 0; row < 2; ++row) {
+    DrawMenuItem(hDC, *first, *first->aItems[static_cast<size_t>(row)], row * 18, ODA_DRAWENTIRE);
+    DrawMenuItem(hDC, *later, *later->aItems[static_cast<size_t>(row)], 36 + row * 18, ODA_DRAWENTIRE);
+  }
+  DrawMenuItem(hDC, *first, *first->aItems[0], 0, ODA_SELECT);  // drawn again, after the strip
+
+  // The picture's column is 5 to the left of the item's left edge + 1, which is the strip
+  // + 2, + 10 for the check column from the second menu on, - 4 for the very first item.
+  EXPECT_EQ(ColumnsOf(hDC, 0, kPicture), std::make_pair(logo, logo + 2 + 1 - 4 - 5 + 15));
+  EXPECT_EQ(ColumnsOf(hDC, 18, kPicture), std::make_pair(logo, logo + 2 + 1 - 5 + 15));
+  EXPECT_EQ(ColumnsOf(hDC, 36, kPicture), std::make_pair(logo + 2 + 10 + 1 - 5, logo + 2 + 10 + 1 - 5 + 15));
+  EXPECT_EQ(ColumnsOf(hDC, 54, kPicture), std::make_pair(logo + 2 + 10 + 1 - 5, logo + 2 + 10 + 1 - 5 + 15));
+  SelectObject(hDC, previous);
+  DeleteObject(canvas);
+  DeleteDC(hDC);
+  ReleaseDC(nullptr, screen);
+}
+
 TEST(MenuMessages, WhenIsAskedAtEachOpeningOfThePopupAndAgainAtTheChoice) {
   const WindowPtr owner = test::MenuOwner();
   bool agentVisible = true;
@@ -263,6 +338,19 @@ TEST(MenuLists, AnEndedMenuLeavesTheClassWideLists) {
   EXPECT_EQ(TC5Menu::ListSizesForTesting(), before);
   EXPECT_EQ(LiveItemOf(static_cast<uintptr_t>(inner->nId)), nullptr);
   EXPECT_EQ(top->hMenu, nullptr);
+}
+
+TEST(MenuLists, AnEndedMenuShowsNothingAndStaysOutOfTheLists) {
+  const WindowPtr owner = test::MenuOwner();
+  const auto menu = C5MENUBEGIN(ProgramMenuLook("LOGO"));
+  C5MENUADDITEM({.cPrompt = "uno"});
+  C5MENUEND();
+  menu->End();
+  const TC5Menu::ListSizes before = TC5Menu::ListSizesForTesting();
+  menu->Activate(10, 20, *owner);
+  EXPECT_EQ(TC5Menu::ListSizesForTesting(), before);
+  EXPECT_FALSE(owner->oPopup);
+  EXPECT_EQ(menu->oWnd, nullptr);
 }
 
 }  // namespace

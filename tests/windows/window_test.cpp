@@ -5,6 +5,7 @@
 #include "event_loop.h"
 #include "free_routines.h"
 #include "note_window.h"
+#include "piped_process.h"
 #include "runtime_error.h"
 #include "t_button.h"
 #include "t_dialog.h"
@@ -216,6 +217,11 @@ TEST(TWindow, CreationFailureRaisesTheFrameworkError) {
     EXPECT_NE(error.cDescription.find("\r\nClass: TWINDOW\r\nCaption: Huérfana\r\nSystem Error: "), std::string::npos)
         << error.cDescription;
   }
+}
+
+TEST(GdiResources, AProgramWhoseVariablesHoldAWindowAndItsBrushUntilTheEndExitsCleanly) {
+  test::PipedProcess probe(test::BesideThisProgram("memotab_exit_probe"), {});
+  EXPECT_EQ(probe.Wait(), 0);
 }
 
 TEST(FreeRoutines, ColoursAndFlags) {

@@ -141,11 +141,22 @@ namespace {
 // xdotool's commands that bring the pointer to (x, y) from two pixels away, so that the
 // windows there hear of a move even when the pointer was there already.
 std::string PointerTo(int x, int y) {
-  return "/usr/bin/xdotool mousemove " + std::to_string(x - 2) + " " + std::to_string(y - 2) + " mousemove " +
-         std::to_string(x) + " " + std::to_string(y);
+  return std::string(MEMOTAB_XDOTOOL) + " mousemove " + std::to_string(x - 2) + " " + std::to_string(y - 2) +
+         " mousemove " + std::to_string(x) + " " + std::to_string(y);
+}
+
+bool UnderWine() {
+  const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
 }  // namespace
+
+std::string PointerUnavailable() {
+  if (!UnderWine()) return "the X pointer is driven only under Wine";
+  if (std::string(MEMOTAB_XDOTOOL).empty()) return "xdotool was not on the PATH when the tests were built";
+  return {};
+}
 
 bool MoveMouse(int x, int y) { return StartUnixProgram(PointerTo(x, y)); }
 

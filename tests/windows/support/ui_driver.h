@@ -66,6 +66,10 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 // The same on the thread that runs the windows: messages are dispatched while it waits.
 bool DispatchUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
+// Why the tests cannot move the X display's pointer in this run (not under Wine, or no
+// xdotool was found when they were built); empty when they can. Tests that need the pointer
+// skip with this reason.
+std::string PointerUnavailable();
 // The X display's own pointer, moved as a user moves it (a popup menu takes no other
 // input on a display without a window manager): to a point of the screen, or there and a
 // click (button 1 left, 3 right). Both return once the move has started; the caller waits
