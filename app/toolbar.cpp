@@ -5,6 +5,7 @@
 #include "call_stack.h"
 #include "free_routines.h"
 #include "help.h"
+#include "note_windows.h"
 #include "startup.h"
 
 namespace memotab {
@@ -23,7 +24,7 @@ std::shared_ptr<TToolBar> BARRA(TWindow& oWnd) {
     images->AddMasked(name, NRGB(255, 0, 255));
   }
   const std::shared_ptr<TToolBar> bar = TToolBar::New(oWnd, 40, 40, images);
-  bar->AddButton(nullptr, "Crea una \r\nNueva Nota", {}, NotYet);
+  bar->AddButton([](TToolBar&) { NUEVANOTA(true); }, "Crea una \r\nNueva Nota");
   bar->AddSeparator();
   bar->AddButton(nullptr, "Despliega las\r\nOpciones", {}, NotYet);
   bar->AddButton(nullptr, "Notas pendientes", {}, NotYet);

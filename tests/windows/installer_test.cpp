@@ -25,10 +25,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// Whether starting the installed program is checked up to its icon in the notification
-// area (otherwise up to its main window).
-constexpr bool kProgramShowsTrayIcon = false;
-
 // Every file below a folder with its contents, by relative path.
 std::map<fs::path, std::vector<uint8_t>> Snapshot(const fs::path& folder) {
   std::map<fs::path, std::vector<uint8_t>> files;
@@ -202,9 +198,7 @@ TEST_F(InstallerTest, InstalledProgramStartsFromItsShortcutInTheDataFolder) {
   test::ChildProcess program(test::Quoted(shortcut->target), shortcut->workingDirectory);
   const HWND main = program.MainWindow();
   ASSERT_NE(main, nullptr);
-  if constexpr (kProgramShowsTrayIcon) {
-    EXPECT_TRUE(test::WaitUntil([&] { return test::HasTrayIcon(program.Id()); }));
-  }
+  EXPECT_TRUE(test::WaitUntil([&] { return test::HasTrayIcon(program.Id()); }));
   EXPECT_TRUE(InUseByAnotherProgram(Data("MEMOTAB.DBF"))) << "the program works on the data folder's table";
 
   PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "child_process.h"
+#include "memotab_program.h"
 #include "note_table.h"
 #include "table.h"
 #include "test_files.h"
@@ -16,17 +16,11 @@
 namespace memotab {
 namespace {
 
+using test::Program;
+using test::ProgramPath;
 using test::ReadBytes;
 
 constexpr const char* kErrorCaption = "Memotab Framework - Runtime Error";
-
-std::string ProgramPath() { return test::BesideTestProgram(MEMOTAB_EXE_RELATIVE).string(); }
-
-// One running copy of memotab.exe, started in a folder holding its files.
-class Program : public test::ChildProcess {
- public:
-  explicit Program(const std::string& directory) : ChildProcess(test::Quoted(ProgramPath()), directory) {}
-};
 
 std::string FileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -20,6 +20,7 @@ class ChildProcess {
 
   bool Started() const { return started_; }
   DWORD Id() const { return process_.dwProcessId; }
+  HANDLE Handle() const { return process_.hProcess; }
   // The exit code, or STILL_ACTIVE when the program has not ended within the time.
   DWORD WaitForExit(DWORD milliseconds) const;
   // Memotab's main window once the program has started up (the window is then hidden);
