@@ -10,8 +10,10 @@
 #include "message_boxes.h"
 #include "net_error.h"
 #include "note_table.h"
+#include "options.h"
 #include "notes_visibility.h"
 #include "paths.h"
+#include "reminder_timer.h"
 #include "settings.h"
 #include "toolbar.h"
 #include "work_areas.h"
@@ -67,6 +69,7 @@ void MAIN() {
   const Routine routine;
   const std::string tablePath = CurrentDirectoryFile(kNoteTableName);
   nTicks = 0;
+  oDueMinutes = {};
   aAnimations = {"Think", "Confused", "Uncertain", "Alert", "Pleased", "Explain", "Sad", "Surprised", "Wave"};
 
   const std::string settings = SettingsFile();
@@ -110,6 +113,8 @@ void MAIN() {
                            .oIcon = icon});
   oWndMain->bInit = [](TWindow& window) {
     BARRA(window);
+    CHECAAGENTE();
+    ACTIVATEMPO();
     window.Hide();
   };
   oWndMain->Activate({.cShow = "NORMAL", .bValid = [] { return OCULTARNOTAS(); }});

@@ -1,0 +1,173 @@
+// The reminder dialog of a note, driven as a user would: what it opens with, the time check
+// and its spoken messages, Accept and Cancel.
+#include <gtest/gtest.h>
+
+#include <future>
+
+#include "app_fixture.h"
+#include "reminder_dialog.h"
+#include "screen_shot.h"
+#include "t_timer.h"
+#include "ui_driver.h"
+#include "win.h"
+
+namespace memotab {
+namespace {
+
+class ReminderDialogTest : public test::AppFixture {
+ protected:
+  struct Seen {
+    std::string status;
+    COLORREF statusColour = 0;
+    SYSTEMTIME date{};
+    std::string time;
+  };
+
+  // What the dialog shows as it opens; then `act` drives it.
+  static Seen Look(HWND dialog, const std::string& picture) {
+    Seen seen;
+    const HWND status = GetDlgItem(dialog, 800);
+    seen.status = test::WindowText(status);
+    const HDC screen = GetDC(nullptr);
+    const HDC probe = CreateCompatibleDC(screen);
+    SendMessageA(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(probe), reinterpret_cast<LPARAM>(status));
+    seen.statusColour = GetTextColor(probe);
+    DeleteDC(probe);
+    ReleaseDC(nullptr, screen);
+    SendMessageA(GetDlgItem(dialog, 101), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&seen.date));
+    seen.time = test::ControlText(GetDlgItem(dialog, 102));
+    Sleep(200);
+    test::SaveWindowPicture(dialog, test::ArtifactPath(picture));
+    return seen;
+  }
+  static void TypeTime(HWND dialog, const char* time) {
+    const HWND edit = GetDlgItem(dialog, 102);
+    SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+    test::WaitUntil([&] { return test::FocusOfThread(dialog) == edit; });
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(time));
+    SendMessageA(edit, EM_SETMODIFY, TRUE, 0);
+  }
+  std::string Fields(uint32_t recNo) {
+    oNota->GoTo(recNo);
+    return oNota->GetDate(Nota::FECHA).ToStored() + "|" + oNota->GetText(Nota::HORA) + "|" +
+           oNota->GetText(Nota::STATUS);
+  }
+};
+
+TEST_F(ReminderDialogTest, ANoteWithoutReminderOpensOnTodayAndAcceptStoresIt) {
+  const uint32_t note = AddNote("Comprar pan", Date{}, "     ", " ");
+  std::future<Seen> seen = test::WhenWindowAppears<Seen>("Recordatorio", [](HWND dialog) {
+    const Seen result = Look(dialog, "reminder-dialog-no-reminder.bmp");
+    TypeTime(dialog, "13:00");
+    test::ClickLikeUser(GetDlgItem(dialog, 103));
+    return result;
+  });
+  RECORDATORIO(note);
+  const Seen result = seen.get();
+  EXPECT_EQ(result.status, "Esta Nota NO tiene recordatorio");
+  EXPECT_EQ(result.statusColour, RGB(128, 0, 0));
+  EXPECT_EQ(result.date.wYear, 2026);
+  EXPECT_EQ(result.date.wMonth, 12);
+  EXPECT_EQ(result.date.wDay, 8);
+  EXPECT_EQ(result.time, "  :  ");
+  EXPECT_EQ(Fields(note), "20261208|13:00|.");
+}
+
+TEST_F(ReminderDialogTest, AnAnnouncedReminderOpensWithItsDateAndTimeAndAcceptRearmsIt) {
+  const uint32_t note = AddNote("Dentista", *Date::FromYmd(2027, 1, 15), "09:05", "X");
+  std::future<Seen> seen = test::WhenWindowAppears<Seen>("Recordatorio", [](HWND dialog) {
+    const Seen result = Look(dialog, "reminder-dialog-with-reminder.bmp");
+    test::ClickLikeUser(GetDlgItem(dialog, 103));
+    return result;
+  });
+  RECORDATORIO(note);
+  const Seen result = seen.get();
+  EXPECT_EQ(result.status, "Esta Nota ya tiene recordatorio programado");
+  EXPECT_EQ(result.statusColour, RGB(0, 0, 128));
+  EXPECT_EQ(result.date.wYear, 2027);
+  EXPECT_EQ(result.date.wDay, 15);
+  EXPECT_EQ(result.time, "09:05");
+  EXPECT_EQ(Fields(note), "20270115|09:05|.");
+}
+
+TEST_F(ReminderDialogTest, CancelAndEscapeChangeNothing) {
+  const uint32_t note = AddNote("Dentista", *Date::FromYmd(2027, 1, 15), "09:05", "X");
+  const std::string before = Fields(note);
+  for (const bool escape : {false, true}) {
+    std::future<void> done = test::WhenWindowAppears<void>("Recordatorio", [escape](HWND dialog) {
+      TypeTime(dialog, "10:10");
+      if (escape) {
+        test::PressKey(GetDlgItem(dialog, 102), VK_ESCAPE);
+      } else {
+        test::ClickLikeUser(GetDlgItem(dialog, 104));
+      }
+    });
+    oNota->GoTo(note);
+    RECORDATORIO(note);
+    done.get();
+    EXPECT_EQ(Fields(note), before);
+  }
+}
+
+TEST_F(ReminderDialogTest, AWrongTimeIsToldOncePerAttemptAndBlocksAccept) {
+  const uint32_t note = AddNote("Dentista", Date{}, "     ", " ");
+  Sent();
+  std::future<int> spokenBeforeAccept = test::WhenWindowAppears<int>("Recordatorio", [this](HWND dialog) {
+    TypeTime(dialog, "24:00");
+    test::PressKey(GetDlgItem(dialog, 102), VK_TAB);  // leaving the field checks it
+    test::WaitUntil([&] { return Count(standIns->agent->Joined(), "Speak(") >= 1; });
+    Sleep(300);
+    const int spoken = Count(standIns->agent->Joined(), "Speak(");
+    test::ClickLikeUser(GetDlgItem(dialog, 103));  // checks once more, stores nothing
+    test::WaitUntil([&] { return Count(standIns->agent->Joined(), "Speak(") >= 2; });
+    Sleep(300);
+    test::PressKey(GetDlgItem(dialog, 102), VK_ESCAPE);
+    return spoken;
+  });
+  RECORDATORIO(note);
+  EXPECT_EQ(spokenBeforeAccept.get(), 1);
+  const std::string calls = Sent();
+  EXPECT_EQ(Count(calls, "Speak(BSTR:Las horas van de 00 a 23. Corrija e intente de nuevo.)"), 2) << calls;
+  EXPECT_EQ(Fields(note), "        |     | ");
+}
+
+TEST_F(ReminderDialogTest, TheTimeCheckReadsEachPieceAsANumber) {
+  const std::string hours = "Speak(BSTR:Las horas van de 00 a 23. Corrija e intente de nuevo.)";
+  const std::string minutes = "Speak(BSTR:Los minutos van de 00 a 59. Corrija e intente de nuevo.)";
+  Sent();
+  EXPECT_FALSE(VALIDAHORA("24:00"));
+  EXPECT_EQ(Sent(), hours);
+  EXPECT_FALSE(VALIDAHORA("23:60"));
+  EXPECT_EQ(Sent(), minutes);
+  EXPECT_FALSE(VALIDAHORA("25:75"));  // the hours come first, alone
+  EXPECT_EQ(Sent(), hours);
+  EXPECT_FALSE(VALIDAHORA("-1:00"));
+  EXPECT_EQ(Sent(), hours);
+  for (const char* accepted : {"  :  ", "12345", "00:00", "23:59", " 9: 5", "ab:cd", "7"}) {
+    EXPECT_TRUE(VALIDAHORA(accepted)) << accepted;
+  }
+  EXPECT_EQ(Count(Sent(), "Speak("), 0);
+}
+
+TEST_F(ReminderDialogTest, AcceptStoresIntoTheNoteTheDialogWasOpenedFor) {
+  const uint32_t note = AddNote("Esta", Date{}, "     ", " ");
+  const uint32_t other = AddNote("Otra", Date{}, "     ", " ");
+  // Another note takes the focus, and with it the table's current record, while the
+  // dialog is open.
+  const auto focus = TTimer::New(50, [other] { oNota->GoTo(other); }, oWndMain.get());
+  focus->Activate();
+  std::future<void> done = test::WhenWindowAppears<void>("Recordatorio", [](HWND dialog) {
+    TypeTime(dialog, "18:30");
+    Sleep(200);
+    test::ClickLikeUser(GetDlgItem(dialog, 103));
+  });
+  oNota->GoTo(note);
+  RECORDATORIO(note);
+  done.get();
+  focus->End();
+  EXPECT_EQ(Fields(note), "20261208|18:30|.");
+  EXPECT_EQ(Fields(other), "        |     | ");
+}
+
+}  // namespace
+}  // namespace memotab
