@@ -38,6 +38,7 @@ void CleanNoteTable(Table& nota) {
 }
 
 void ShutDown() {
+  ENDTEMPO();  // whichever way the main window was closed
   if (oAgent->IsVisible()) {
     oAgent->lWait = true;
     oAgent->Stop();

@@ -22,7 +22,7 @@ TEST_F(PendingReportTest, TheAssistantComesIntoViewAndSaysEverySentence) {
   Sent();
   NOTASPENDIENTES();
   EXPECT_EQ(Sent(),
-            "Visible() Show() Visible() "
+            "Visible() Visible() Show() Visible() "
             "Speak(BSTR:Tienes 2 notas pendientes y a continuación te voy a decir cuales son.) Visible() Visible() "
             "Speak(BSTR:Esta nota se debió mostrar el día 02 de Obtubre del 2026 a las 10:30.   Dentista) "
             "Visible() Visible() Speak(BSTR:Esta nota se mostrará el día de hoy  a las 09:05.   Comprar pan) "

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <vector>
 
 #include "app_fixture.h"
 #include "reminder_dialog.h"
@@ -111,38 +112,61 @@ TEST_F(ReminderDialogTest, CancelAndEscapeChangeNothing) {
 
 TEST_F(ReminderDialogTest, AWrongTimeIsToldOncePerAttemptAndBlocksAccept) {
   const uint32_t note = AddNote("Dentista", Date{}, "     ", " ");
-  Sent();
-  std::future<int> spokenBeforeAccept = test::WhenWindowAppears<int>("Recordatorio", [this](HWND dialog) {
+  oAgent->Hide();  // the messages come in boxes, which the user closes one by one
+  struct Seen {
+    std::vector<std::string> told;
+    bool toldTwiceForOneAttempt = true;
+  };
+  std::future<Seen> seen = test::WhenWindowAppears<Seen>("Recordatorio", [](HWND dialog) {
+    Seen result;
+    const auto closeMessage = [&] {
+      HWND box = nullptr;
+      if (!test::WaitUntil([&] { return (box = test::FindVisibleWindow("Nota")) != nullptr; })) return;
+      result.told.push_back(test::WindowText(GetDlgItem(box, 0xFFFF)));
+      test::ClickButton(box, IDOK);
+      test::WaitUntil([&] { return !IsWindow(box); });
+    };
+    const HWND edit = GetDlgItem(dialog, 102);
     TypeTime(dialog, "24:00");
-    test::PressKey(GetDlgItem(dialog, 102), VK_TAB);  // leaving the field checks it
-    test::WaitUntil([&] { return Count(standIns->agent->Joined(), "Speak(") >= 1; });
-    Sleep(300);
-    const int spoken = Count(standIns->agent->Joined(), "Speak(");
-    test::ClickLikeUser(GetDlgItem(dialog, 103));  // checks once more, stores nothing
-    test::WaitUntil([&] { return Count(standIns->agent->Joined(), "Speak(") >= 2; });
-    Sleep(300);
-    test::PressKey(GetDlgItem(dialog, 102), VK_ESCAPE);
-    return spoken;
+    test::PressKey(edit, VK_TAB);  // leaving the field checks it
+    closeMessage();
+    result.toldTwiceForOneAttempt = test::WaitUntil(
+        [] { return test::FindVisibleWindow("Nota") != nullptr; }, std::chrono::milliseconds(800));
+    test::WaitUntil([&] { return test::FocusOfThread(dialog) == edit; });
+    test::ClickLikeUser(GetDlgItem(dialog, 103));  // checks once more and stores nothing
+    closeMessage();
+    test::WaitUntil([&] { return test::FocusOfThread(dialog) == edit; });
+    test::PressKey(edit, VK_ESCAPE);  // ends the dialog without a check
+    if (test::WaitUntil([] { return test::FindVisibleWindow("Nota") != nullptr; }, std::chrono::milliseconds(800))) {
+      closeMessage();
+    }
+    return result;
   });
   RECORDATORIO(note);
-  EXPECT_EQ(spokenBeforeAccept.get(), 1);
-  const std::string calls = Sent();
-  EXPECT_EQ(Count(calls, "Speak(BSTR:Las horas van de 00 a 23. Corrija e intente de nuevo.)"), 2) << calls;
+  const Seen result = seen.get();
+  const std::string hours = "Las horas van de 00 a 23. Corrija e intente de nuevo.";
+  EXPECT_EQ(result.told, (std::vector<std::string>{hours, hours}));
+  EXPECT_FALSE(result.toldTwiceForOneAttempt);
   EXPECT_EQ(Fields(note), "        |     | ");
 }
 
 TEST_F(ReminderDialogTest, TheTimeCheckReadsEachPieceAsANumber) {
   const std::string hours = "Speak(BSTR:Las horas van de 00 a 23. Corrija e intente de nuevo.)";
   const std::string minutes = "Speak(BSTR:Los minutos van de 00 a 59. Corrija e intente de nuevo.)";
+  // One message per check: the hours first, the minutes only when the hours are right.
+  const auto told = [this](const std::string& message) {
+    const std::string calls = Sent();
+    return Count(calls, message) == 1 && Count(calls, "Speak(") == 1;
+  };
   Sent();
   EXPECT_FALSE(VALIDAHORA("24:00"));
-  EXPECT_EQ(Sent(), hours);
+  EXPECT_TRUE(told(hours));
   EXPECT_FALSE(VALIDAHORA("23:60"));
-  EXPECT_EQ(Sent(), minutes);
-  EXPECT_FALSE(VALIDAHORA("25:75"));  // the hours come first, alone
-  EXPECT_EQ(Sent(), hours);
+  EXPECT_TRUE(told(minutes));
+  EXPECT_FALSE(VALIDAHORA("25:75"));
+  EXPECT_TRUE(told(hours));
   EXPECT_FALSE(VALIDAHORA("-1:00"));
-  EXPECT_EQ(Sent(), hours);
+  EXPECT_TRUE(told(hours));
   for (const char* accepted : {"  :  ", "12345", "00:00", "23:59", " 9: 5", "ab:cd", "7"}) {
     EXPECT_TRUE(VALIDAHORA(accepted)) << accepted;
   }

@@ -21,7 +21,7 @@ using ReminderTimerTest = test::AppFixture;
 TEST_F(ReminderTimerTest, ADueNoteIsSpokenOnceInItsMinuteAtTheAssistantsPlace) {
   WriteSetting("AGENTE", "X", "40");
   WriteSetting("AGENTE", "Y", "60");
-  const uint32_t due = AddNote("  Comprar pan \r\n", today, "09:05", ".");
+  const uint32_t due = AddNote("  Comprar pan   ", today, "09:05", ".");
   const uint32_t announced = AddNote("Ya dicha", today, "09:05", "X");
   const uint32_t past = AddNote("Ayer", *Date::FromYmd(2026, 12, 7), "09:05", ".");
   const uint32_t blank = AddNote("Sin hora", today, "  :  ", ".");
