@@ -6,8 +6,11 @@
 #include <vector>
 
 #include "reminder_due.h"
+#include "t_get.h"
 #include "t_ms_agent.h"
+#include "t_say.h"
 #include "t_timer.h"
+#include "t_tray_icon.h"
 #include "t_window.h"
 #include "table.h"
 
@@ -25,7 +28,12 @@ inline bool lAgentVisible = true;              // the assistant shows at start-u
 inline std::string cAgentFile;                 // the character file chosen at start-up ("" for none)
 inline std::string cAgentName;                 // its name: the file name without folder and extension
 inline std::shared_ptr<TMsAgent> oAgent;       // the assistant
+inline std::shared_ptr<TTrayIcon> oTray;        // the icon in the notification area
 inline std::vector<WindowPtr> aNoteWindows;    // the window of each note opened in this run, by record number - 1
+inline std::vector<std::shared_ptr<TSay>> aNoteSays;  // each open note's text view, by record number - 1
+// The editor of each note being edited, by record number - 1 (empty while the note is viewed).
+inline std::vector<std::shared_ptr<TMultiGet>> aNoteEditors;
+inline int nLastNote = 0;                      // the record number of the note opened last
 inline std::optional<Table> oNota;             // the note table, known by its alias "Nota"
 
 // The note table "Nota"; raises RuntimeError when it is not open.

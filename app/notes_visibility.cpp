@@ -1,17 +1,42 @@
 #include "notes_visibility.h"
 
+#include <string>
+
 #include "app_state.h"
 #include "call_stack.h"
 #include "event_loop.h"
+#include "note_editing.h"
 #include "note_table.h"
+#include "note_windows.h"
+#include "paths.h"
+#include "settings.h"
 
 namespace memotab {
+
+void CHECAMUESTRANOTAS() {
+  const Routine routine;
+  const std::string ver = LEEINI(SettingsFile(), "INICIO", "VER", std::string("SI"));
+  if (ver.compare(0, 2, "SI") == 0) MUESTRANOTAS();
+}
+
+void MUESTRANOTAS() {
+  const Routine routine;
+  Table& nota = NoteTable();
+  if (nota.LastRec() == 0) return;
+  for (nota.GoTop(); !nota.Eof(); nota.Skip()) {
+    if (nota.GetLogical(Nota::ACTIVADA)) continue;
+    const uint32_t recNo = nota.RecNo();
+    NUEVANOTA(false);
+    nota.GoTo(recNo);  // a note window that gains the focus moves the current record
+  }
+}
 
 bool OCULTARNOTAS() {
   const Routine routine;
   Table& nota = NoteTable();
   for (size_t i = 1; i <= aNoteWindows.size() && i <= nota.LastRec(); ++i) {
     if (const WindowPtr note = aNoteWindows[i - 1]) {
+      GUARDATEXTO(static_cast<int>(i));
       SYSREFRESH();
       note->End();
     }

@@ -7,6 +7,7 @@
 #include "error_block.h"
 #include "free_routines.h"
 #include "gdi_resources.h"
+#include "menus.h"
 #include "message_boxes.h"
 #include "net_error.h"
 #include "note_table.h"
@@ -37,7 +38,10 @@ void CleanNoteTable(Table& nota) {
   for (nota.GoTop(); !nota.Eof(); nota.Skip()) nota.SetLogical(Nota::ACTIVADA, false);
 }
 
+// Everything of the shutdown but the release of the framework's graphic resources; a second
+// run does nothing more.
 void ShutDown() {
+  if (!oAgent) return;
   ENDTEMPO();  // whichever way the main window was closed
   if (oAgent->IsVisible()) {
     oAgent->lWait = true;
@@ -50,7 +54,26 @@ void ShutDown() {
     CloseWorkArea(1);
     oNota.reset();
   }
-  RESALLFREE();
+  if (oTray) {
+    oTray->End();
+    oTray.reset();
+  }
+  oAgent.reset();
+}
+
+void ShowMainWindow() {
+  oWndMain->Show();
+  oWndMain->SetFocus();
+}
+
+// Windows is ending the session: the notes are closed with what is being typed in them and
+// the table is closed before the system may end the process; the program then closes.
+void EndOfSession(bool lEnding) {
+  if (!lEnding || !oNota) return;
+  OCULTARNOTAS();
+  ShutDown();
+  oWndMain->bValid = nullptr;  // the notes are closed already
+  oWndMain->End();
 }
 
 }  // namespace
@@ -112,15 +135,22 @@ void MAIN() {
                            .cTitle = kProgramTitle,
                            .nStyle = static_cast<uint32_t>(NOR(131072)),
                            .oIcon = icon});
-  oWndMain->bInit = [](TWindow& window) {
+  oWndMain->bInit = [icon](TWindow& window) {
     BARRA(window);
+    oTray = TTrayIcon::New(window, {.oIcon = icon,
+                                    .cCaption = kProgramTitle,
+                                    .bLClicked = [](int, int) { ShowMainWindow(); },
+                                    .bRClicked = [](int nRow, int nCol) { MENUTRAY(nRow, nCol, *oTray); }});
+    CHECAMUESTRANOTAS();
     CHECAAGENTE();
     ACTIVATEMPO();
     window.Hide();
   };
+  oWndMain->bEndSession = EndOfSession;
   oWndMain->Activate({.cShow = "NORMAL", .bValid = [] { return OCULTARNOTAS(); }});
 
   ShutDown();
+  RESALLFREE();
 }
 
 }  // namespace memotab

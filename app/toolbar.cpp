@@ -5,19 +5,13 @@
 #include "call_stack.h"
 #include "free_routines.h"
 #include "help.h"
+#include "note_windows.h"
 #include "options.h"
 #include "pending_report.h"
 #include "reminder_timer.h"
 #include "startup.h"
 
 namespace memotab {
-
-namespace {
-
-// Buttons whose routines the program does not have yet stay disabled.
-bool NotYet() { return false; }
-
-}  // namespace
 
 std::shared_ptr<TToolBar> BARRA(TWindow& oWnd) {
   const Routine routine;
@@ -26,7 +20,7 @@ std::shared_ptr<TToolBar> BARRA(TWindow& oWnd) {
     images->AddMasked(name, NRGB(255, 0, 255));
   }
   const std::shared_ptr<TToolBar> bar = TToolBar::New(oWnd, 40, 40, images);
-  bar->AddButton(nullptr, "Crea una \r\nNueva Nota", {}, NotYet);
+  bar->AddButton([](TToolBar&) { NUEVANOTA(true); }, "Crea una \r\nNueva Nota");
   bar->AddSeparator();
   bar->AddButton([](TToolBar&) { OPCIONES(); }, "Despliega las\r\nOpciones");
   bar->AddButton([](TToolBar&) { NOTASPENDIENTES(); }, "Notas pendientes");

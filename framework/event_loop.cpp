@@ -75,6 +75,11 @@ bool SYSREFRESH() {
   return true;
 }
 
+void WAITEVENT(double nMaxSeconds) {
+  const auto milliseconds = static_cast<DWORD>(std::max(0.0, nMaxSeconds) * 1000.0);
+  MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
 void SYSWAIT(double nSeconds) {
   // A monotonic clock, so that a wait across midnight (or a clock change) ends on time.
   const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(std::max(0.0, nSeconds) * 1000.0);

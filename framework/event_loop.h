@@ -12,6 +12,9 @@ void WINRUN(HWND hWnd);
 bool SYSREFRESH();
 // Keeps dispatching messages until `nSeconds` have passed.
 void SYSWAIT(double nSeconds = 0.1);
+// Sleeps until a message is waiting for this thread or `nMaxSeconds` have passed, without
+// dispatching anything. For loops that poll a state between messages without spinning.
+void WAITEVENT(double nMaxSeconds);
 // Whether WINRUN (or a modal dialog's loop) is running.
 bool LWRUNNING();
 void SETLWRUNNING(bool running);

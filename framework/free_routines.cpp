@@ -29,6 +29,32 @@ bool SETWINDOWPOS(HWND hWnd, intptr_t hAfter, int nTop, int nLeft, int nWidth, i
   return SetWindowPos(hWnd, reinterpret_cast<HWND>(hAfter), nLeft, nTop, nWidth, nHeight, nFlags) != FALSE;
 }
 
+std::vector<std::array<int, 4>> WORKAREAS() {
+  std::vector<std::array<int, 4>> areas;
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR monitor, HDC, LPRECT, LPARAM found) {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (GetMonitorInfoA(monitor, &info)) {
+          const RECT& work = info.rcWork;
+          reinterpret_cast<std::vector<std::array<int, 4>>*>(found)->push_back(
+              {static_cast<int>(work.top), static_cast<int>(work.left), static_cast<int>(work.bottom),
+               static_cast<int>(work.right)});
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&areas));
+  return areas;
+}
+
+std::array<int, 4> GETWINDOWRECT(HWND hWnd) {
+  RECT rect{};
+  if (hWnd == nullptr || !GetWindowRect(hWnd, &rect)) return {0, 0, 0, 0};
+  return {static_cast<int>(rect.top), static_cast<int>(rect.left), static_cast<int>(rect.bottom),
+          static_cast<int>(rect.right)};
+}
+
 std::array<int, 4> GETCLIENTRECT(HWND hWnd) {
   RECT rect{};
   if (hWnd == nullptr || !GetClientRect(hWnd, &rect)) return {0, 0, 0, 0};

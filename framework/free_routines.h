@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "win_handles.h"
 
@@ -33,6 +34,12 @@ inline constexpr intptr_t kTopMost = -1;
 inline constexpr unsigned kKeepPlaceAndSize = 3;
 // SetWindowPos with rows before columns; hAfter -1 is the top-most band.
 bool SETWINDOWPOS(HWND hWnd, intptr_t hAfter, int nTop, int nLeft, int nWidth, int nHeight, unsigned nFlags);
+// The work area (the screen less the taskbar) of every monitor, each as {top, left,
+// bottom, right} in screen pixels, the bottom and right edges excluded.
+std::vector<std::array<int, 4>> WORKAREAS();
+// A window's outer rectangle on the screen as {top, left, bottom, right}, the bottom and
+// right edges excluded; all 0 for no window.
+std::array<int, 4> GETWINDOWRECT(HWND hWnd);
 // The client area as {top, left, bottom, right}; all 0 for no window.
 std::array<int, 4> GETCLIENTRECT(HWND hWnd);
 // Asks the platform's help viewer to open a help file for the active window.

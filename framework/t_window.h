@@ -151,6 +151,9 @@ class TWindow : public std::enable_shared_from_this<TWindow> {
   std::function<void(std::vector<std::string> aFiles)> bDropFiles;
   std::function<Result(WPARAM nWParam, LPARAM nLParam)> bTaskBar;
   std::function<Result(HDC hDC)> bEraseBkGnd;
+  // The system is ending the session (log off, shut down) when lEnding, or it gave up
+  // ending it; the process may be ended as soon as the slot returns.
+  std::function<void(bool lEnding)> bEndSession;
 
  protected:
   TWindow();
@@ -192,6 +195,7 @@ class TWindow : public std::enable_shared_from_this<TWindow> {
   virtual Result DropFiles(WPARAM hDrop);
   // Routed for subclasses; a plain window leaves them to the system.
   virtual Result QueryEndSession() { return std::nullopt; }
+  virtual Result EndSession(bool lEnding);
   virtual Result GetMinMaxInfo(LPARAM) { return std::nullopt; }
   virtual Result QueryDragIcon() { return std::nullopt; }
   virtual Result CommNotify(WPARAM, LPARAM) { return std::nullopt; }

@@ -40,6 +40,7 @@ Result TWindow::HandleEvent(unsigned nMsg, WPARAM nWParam, LPARAM nLParam) {
     case WM_PAINT: return PaintMessage();
     case WM_CLOSE: return Close(nWParam);
     case WM_QUERYENDSESSION: return QueryEndSession();
+    case WM_ENDSESSION: return EndSession(nWParam != FALSE);
     case WM_ERASEBKGND: return EraseBkGnd(reinterpret_cast<HDC>(nWParam));
     case WM_GETMINMAXINFO: return GetMinMaxInfo(nLParam);
     case WM_DRAWITEM: return DrawItem(nWParam, nLParam);
@@ -292,6 +293,11 @@ Result TWindow::RButtonDown(int nRow, int nCol, int nKeyFlags) {
 Result TWindow::RButtonUp(int nRow, int nCol, int nKeyFlags) {
   if (bRButtonUp) bRButtonUp(nRow, nCol, nKeyFlags, *this);
   return std::nullopt;
+}
+
+Result TWindow::EndSession(bool lEnding) {
+  if (bEndSession) bEndSession(lEnding);
+  return 0;
 }
 
 Result TWindow::TaskBar(WPARAM nWParam, LPARAM nLParam) {

@@ -1,0 +1,46 @@
+#include "note_deletion.h"
+
+#include <string>
+
+#include "app_state.h"
+#include "call_stack.h"
+#include "message_boxes.h"
+#include "note_editing.h"
+#include "notes_visibility.h"
+#include "startup.h"
+
+namespace memotab {
+
+namespace {
+
+// The question put by the character when one is loaded; without one the character could
+// not answer, so the same question goes to the yes/no box. Only an explicit yes is a yes.
+bool UserSaysYes(const std::string& cQuestion) {
+  if (oAgent && oAgent->lOK) return oAgent->WYesNo(cQuestion, kProgramTitle).value_or(false);
+  return MSGNOYES(cQuestion, kProgramTitle);
+}
+
+}  // namespace
+
+void BORRARNOTA(int nRec) {
+  const Routine routine;
+  if (!UserSaysYes("Desea Eliminar esta nota ?")) return;
+  Table& nota = NoteTable();
+  nota.GoTo(static_cast<uint32_t>(nRec));
+  nota.Delete();
+  if (static_cast<size_t>(nRec) <= aNoteWindows.size()) {
+    aNoteEditors[nRec - 1].reset();
+    if (const WindowPtr note = aNoteWindows[nRec - 1]) note->End();
+  }
+}
+
+void ELIMINATODAS() {
+  const Routine routine;
+  if (!UserSaysYes("Desea Eliminar TODAS las Notas ?")) return;
+  OCULTARNOTAS();
+  Table& nota = NoteTable();
+  for (nota.GoTop(); !nota.Eof(); nota.Skip()) nota.Delete();
+  nota.GoTop();
+}
+
+}  // namespace memotab

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+
+namespace memotab {
+
+// Named values of the system that the application passes through the free routines.
+
+inline constexpr uint32_t kPopupStyle = 0x80000000;   // a top-level window without caption
+inline constexpr uint32_t kBorderStyle = 0x00800000;  // a thin border
+inline constexpr intptr_t kTopMostBand = -1;          // SETWINDOWPOS: above every other window
+inline constexpr unsigned kNoMoveNoSize = 3;          // SETWINDOWPOS: keep place and size
+inline constexpr int kLeftMouseButton = 1;            // GETKEYSTATE: the left button
+
+}  // namespace memotab
