@@ -4,6 +4,7 @@
 #include "app_state.h"
 #include "call_stack.h"
 #include "free_routines.h"
+#include "note_deletion.h"
 #include "notes_visibility.h"
 #include "palette.h"
 #include "paths.h"
@@ -63,7 +64,9 @@ void OPCIONES() {
   bool showNotes = ini.Get("INICIO", "VER", "SI").starts_with("SI");
   TButtonBmp::ReDefine(103, [owner = dialog.get()] { owner->End(); }, *dialog, "CANCELAR");
 
+  TButton::ReDefine(102, [] { MUESTRANOTAS(); }, notesPage, {.bWhen = TableHasNotes});
   TButton::ReDefine(104, [] { OCULTARNOTAS(); }, notesPage, {.bWhen = TableHasNotes});
+  TButton::ReDefine(103, [] { ELIMINATODAS(); }, notesPage, {.bWhen = TableHasNotes});
   TCheckBox::ReDefine(101, Bind(showNotes), notesPage);
 
   TComboBox::ReDefine(101, Bind(noteColour), colours.aNames, coloursPage, colours.aNoteSwatches);

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "note_table.h"
+#include "program_process.h"
 #include "table.h"
 #include "test_files.h"
 #include "ui_driver.h"
@@ -15,60 +16,11 @@
 namespace memotab {
 namespace {
 
+using test::Program;
+using test::ProgramPath;
 using test::ReadBytes;
 
 constexpr const char* kErrorCaption = "Memotab Framework - Runtime Error";
-
-std::string ProgramPath() {
-  char self[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  return (std::filesystem::path(self).parent_path() / MEMOTAB_EXE_RELATIVE).lexically_normal().string();
-}
-
-// One running copy of memotab.exe; ended by force if a test leaves it running.
-class Program {
- public:
-  explicit Program(const std::string& directory) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    std::string command = "\"" + ProgramPath() + "\"";
-    started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(), &startup,
-                              &process_) != FALSE;
-  }
-  ~Program() {
-    if (!started_) return;
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
-  }
-  Program(const Program&) = delete;
-  Program& operator=(const Program&) = delete;
-
-  bool Started() const { return started_; }
-  DWORD Id() const { return process_.dwProcessId; }
-  // The exit code, or STILL_ACTIVE when the program has not ended within the time.
-  DWORD WaitForExit(DWORD milliseconds) const {
-    if (WaitForSingleObject(process_.hProcess, milliseconds) != WAIT_OBJECT_0) return STILL_ACTIVE;
-    DWORD code = 0;
-    GetExitCodeProcess(process_.hProcess, &code);
-    return code;
-  }
-  // The program's main window (hidden or not), once the program waits in its event loop.
-  HWND MainWindow() const {
-    for (int i = 0; i < 500; ++i) {
-      if (const HWND window = test::FindProcessWindow("TWINDOW", "Memotab v1.6", process_.dwProcessId)) {
-        WaitForInputIdle(process_.hProcess, 10000);
-        return window;
-      }
-      if (WaitForExit(20) != STILL_ACTIVE) return nullptr;
-    }
-    return nullptr;
-  }
-
- private:
-  PROCESS_INFORMATION process_{};
-  bool started_ = false;
-};
 
 std::string FileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
