@@ -131,7 +131,7 @@ bool TControl::Validate() {
 }
 
 void TControl::ValidateDeferred() {
-  if (oWnd == nullptr || oWnd->lValidating || oWnd->IsEnding()) return;
+  if (oWnd == nullptr || oWnd->lValidating) return;
   if (!Validate()) {
     ::SetFocus(hWnd);
   } else {

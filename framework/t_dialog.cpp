@@ -165,9 +165,6 @@ bool TDialog::End(int result) {
   nResult = result;
   EndDialog(hWnd, result);
   SYSREFRESH();
-  // The dialog's own loop ends when it next looks at its queue; what EndDialog left there
-  // to wake it has just been dispatched.
-  PostMessageA(hWnd, WM_NULL, 0, 0);
   return true;
 }
 

@@ -44,7 +44,6 @@ class TDialog : public TWindow {
   // says no. Returns whether the dialog ends; a modal dialog that is already ending does
   // nothing more.
   bool End(int nResult = 2);
-  bool IsEnding() const override { return ending_; }
 
   const char* ClassName() const override { return "TDIALOG"; }
   Result HandleEvent(unsigned nMsg, WPARAM nWParam, LPARAM nLParam) override;

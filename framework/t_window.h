@@ -75,9 +75,6 @@ class TWindow : public std::enable_shared_from_this<TWindow> {
   void Activate(TWindowActivation activation = {});
   // Posts WM_CLOSE when lValid() allows it; returns whether it did.
   virtual bool End();
-  // Whether the window is closing: a check of a control it holds that was left for later
-  // is then dropped (Escape and the close box end a dialog without checking).
-  virtual bool IsEnding() const { return false; }
   bool lValid();
   bool lWhen() const;
   void Show() const;

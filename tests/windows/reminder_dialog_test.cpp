@@ -48,6 +48,18 @@ class ReminderDialogTest : public test::AppFixture {
     SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(time));
     SendMessageA(edit, EM_SETMODIFY, TRUE, 0);
   }
+  // Opens the note's reminder dialog, looks at it (keeping a picture), types `time` when
+  // one is given and accepts.
+  static Seen OpenAndAccept(uint32_t note, const std::string& picture, const char* time = nullptr) {
+    std::future<Seen> seen = test::WhenWindowAppears<Seen>("Recordatorio", [picture, time](HWND dialog) {
+      const Seen result = Look(dialog, picture);
+      if (time != nullptr) TypeTime(dialog, time);
+      test::ClickLikeUser(GetDlgItem(dialog, 103));
+      return result;
+    });
+    RECORDATORIO(note);
+    return seen.get();
+  }
   std::string Fields(uint32_t recNo) {
     oNota->GoTo(recNo);
     return oNota->GetDate(Nota::FECHA).ToStored() + "|" + oNota->GetText(Nota::HORA) + "|" +
@@ -57,14 +69,7 @@ class ReminderDialogTest : public test::AppFixture {
 
 TEST_F(ReminderDialogTest, ANoteWithoutReminderOpensOnTodayAndAcceptStoresIt) {
   const uint32_t note = AddNote("Comprar pan", Date{}, "     ", " ");
-  std::future<Seen> seen = test::WhenWindowAppears<Seen>("Recordatorio", [](HWND dialog) {
-    const Seen result = Look(dialog, "reminder-dialog-no-reminder.bmp");
-    TypeTime(dialog, "13:00");
-    test::ClickLikeUser(GetDlgItem(dialog, 103));
-    return result;
-  });
-  RECORDATORIO(note);
-  const Seen result = seen.get();
+  const Seen result = OpenAndAccept(note, "reminder-dialog-no-reminder.bmp", "13:00");
   EXPECT_EQ(result.status, "Esta Nota NO tiene recordatorio");
   EXPECT_EQ(result.statusColour, RGB(128, 0, 0));
   EXPECT_EQ(result.date.wYear, 2026);
@@ -76,13 +81,7 @@ TEST_F(ReminderDialogTest, ANoteWithoutReminderOpensOnTodayAndAcceptStoresIt) {
 
 TEST_F(ReminderDialogTest, AnAnnouncedReminderOpensWithItsDateAndTimeAndAcceptRearmsIt) {
   const uint32_t note = AddNote("Dentista", *Date::FromYmd(2027, 1, 15), "09:05", "X");
-  std::future<Seen> seen = test::WhenWindowAppears<Seen>("Recordatorio", [](HWND dialog) {
-    const Seen result = Look(dialog, "reminder-dialog-with-reminder.bmp");
-    test::ClickLikeUser(GetDlgItem(dialog, 103));
-    return result;
-  });
-  RECORDATORIO(note);
-  const Seen result = seen.get();
+  const Seen result = OpenAndAccept(note, "reminder-dialog-with-reminder.bmp");
   EXPECT_EQ(result.status, "Esta Nota ya tiene recordatorio programado");
   EXPECT_EQ(result.statusColour, RGB(0, 0, 128));
   EXPECT_EQ(result.date.wYear, 2027);
@@ -116,6 +115,7 @@ TEST_F(ReminderDialogTest, AWrongTimeIsToldOncePerAttemptAndBlocksAccept) {
   struct Seen {
     std::vector<std::string> told;
     bool toldTwiceForOneAttempt = true;
+    bool endedByCancel = false;
   };
   std::future<Seen> seen = test::WhenWindowAppears<Seen>("Recordatorio", [](HWND dialog) {
     Seen result;
@@ -136,10 +136,10 @@ TEST_F(ReminderDialogTest, AWrongTimeIsToldOncePerAttemptAndBlocksAccept) {
     test::ClickLikeUser(GetDlgItem(dialog, 103));  // checks once more and stores nothing
     closeMessage();
     test::WaitUntil([&] { return test::FocusOfThread(dialog) == edit; });
-    test::PressKey(edit, VK_ESCAPE);  // ends the dialog without a check
-    if (test::WaitUntil([] { return test::FindVisibleWindow("Nota") != nullptr; }, std::chrono::milliseconds(800))) {
-      closeMessage();
-    }
+    TypeTime(dialog, "10:10");  // a right time lets Cancel through, storing nothing
+    test::ClickLikeUser(GetDlgItem(dialog, 104));
+    result.endedByCancel = test::WaitUntil([&] { return !IsWindow(dialog); });
+    if (!result.endedByCancel) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // so that the test ends
     return result;
   });
   RECORDATORIO(note);
@@ -147,6 +147,7 @@ TEST_F(ReminderDialogTest, AWrongTimeIsToldOncePerAttemptAndBlocksAccept) {
   const std::string hours = "Las horas van de 00 a 23. Corrija e intente de nuevo.";
   EXPECT_EQ(result.told, (std::vector<std::string>{hours, hours}));
   EXPECT_FALSE(result.toldTwiceForOneAttempt);
+  EXPECT_TRUE(result.endedByCancel);
   EXPECT_EQ(Fields(note), "        |     | ");
 }
 
