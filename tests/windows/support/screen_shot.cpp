@@ -83,7 +83,10 @@ void SaveBitmapFile(const std::string& path, int width, int height, const std::v
 }
 
 std::string ArtifactPath(const std::string& name) {
-  const std::filesystem::path folder = std::filesystem::current_path() / "artifacts";
+  // Beside the test program, whatever directory a test has made current.
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const std::filesystem::path folder = std::filesystem::path(self).parent_path() / "artifacts";
   std::filesystem::create_directories(folder);
   return (folder / name).string();
 }
