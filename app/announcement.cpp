@@ -14,10 +14,12 @@ void MOSTRARRECORDATORIO(const std::string& cText) {
   const DialogPtr dialog = TDialog::New({.cResName = "AVISO", .oWnd = oWndMain.get()});
   dialog->lHelpIcon = false;
   TMultiGet::ReDefine(101, {[cText] { return cText; }, [](const std::string&) {}}, *dialog, true);
-  TButtonBmp::ReDefine(102, [owner = dialog.get()] { owner->End(); }, *dialog, "ACEPTAR");
-  dialog->Activate({.lModal = false, .bInit = [](TDialog& oDlg) {
+  const auto accept = TButtonBmp::ReDefine(102, [owner = dialog.get()] { owner->End(); }, *dialog, "ACEPTAR");
+  // The focus on the button, so that the text is not shown selected.
+  dialog->Activate({.lModal = false, .bInit = [button = accept.get()](TDialog& oDlg) {
                       SETWINDOWPOS(oDlg.hWnd, kTopMost, 0, 0, 0, 0, kKeepPlaceAndSize);
-                      return true;
+                      button->SetFocus();
+                      return false;
                     }});
 }
 
