@@ -112,13 +112,13 @@ TEST_F(ReminderDialogTest, CancelAndEscapeChangeNothing) {
 TEST_F(ReminderDialogTest, AWrongTimeIsToldOncePerAttemptAndBlocksAccept) {
   const uint32_t note = AddNote("Dentista", Date{}, "     ", " ");
   oAgent->Hide();  // the messages come in boxes, which the user closes one by one
-  struct Seen {
+  struct Told {
     std::vector<std::string> told;
     bool toldTwiceForOneAttempt = true;
     bool endedByCancel = false;
   };
-  std::future<Seen> seen = test::WhenWindowAppears<Seen>("Recordatorio", [](HWND dialog) {
-    Seen result;
+  std::future<Told> seen = test::WhenWindowAppears<Told>("Recordatorio", [](HWND dialog) {
+    Told result;
     const auto closeMessage = [&] {
       HWND box = nullptr;
       if (!test::WaitUntil([&] { return (box = test::FindVisibleWindow("Nota")) != nullptr; })) return;
@@ -143,7 +143,7 @@ TEST_F(ReminderDialogTest, AWrongTimeIsToldOncePerAttemptAndBlocksAccept) {
     return result;
   });
   RECORDATORIO(note);
-  const Seen result = seen.get();
+  const Told result = seen.get();
   const std::string hours = "Las horas van de 00 a 23. Corrija e intente de nuevo.";
   EXPECT_EQ(result.told, (std::vector<std::string>{hours, hours}));
   EXPECT_FALSE(result.toldTwiceForOneAttempt);
