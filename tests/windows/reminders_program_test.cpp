@@ -3,8 +3,6 @@
 // the options chosen from the tray menu give a new note its colour.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "note_table.h"
 #include "program_process.h"
@@ -56,13 +54,6 @@ POINT CentreOf(HWND window) {
   RECT area{};
   GetWindowRect(window, &area);
   return test::Centre(area);
-}
-
-std::string FileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 class RemindersProgramTest : public ::testing::Test {
