@@ -149,7 +149,24 @@ class RemindersProgramTest : public ::testing::Test {
     EXPECT_EQ(notes.GetDate(Nota::FECHA), Date::FromYmd(now.wYear, now.wMonth, now.wDay));
   }
 
-  bool NearMidnight() const {
+  // A note with that text gets a reminder two minutes ahead through its menu; the program
+  // announces it once, in that minute, in the window of that caption (its text in the
+  // control `textId`), and marks it announced.
+  void ExpectAnnouncedOnceInItsMinute(const std::string& text, const char* caption, int textId) {
+    if (NearMidnight()) GTEST_SKIP() << "the reminder would fall on another day";
+    OneNote(text);
+    test::Program program(Folder());
+    ASSERT_NE(program.MainWindow(), nullptr);
+    const std::string time = SetReminderThroughTheNoteMenu(program, 2);
+    ASSERT_FALSE(time.empty());
+    const auto seen = Announcements(program, time, caption, textId);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].first, text);
+    EXPECT_EQ(seen[0].second, time);
+    CloseAndExpectStatus(program, time);
+  }
+
+  static bool NearMidnight() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
     return now.wHour == 23 && now.wMinute >= 55;
@@ -159,32 +176,12 @@ class RemindersProgramTest : public ::testing::Test {
 };
 
 TEST_F(RemindersProgramTest, WithoutACharacterTheReminderComesOnceInABoxTitledAsTheAssistant) {
-  if (NearMidnight()) GTEST_SKIP() << "the reminder would fall on another day";
-  OneNote("Llamar al dentista");
-  test::Program program(Folder());
-  ASSERT_NE(program.MainWindow(), nullptr);
-  const std::string time = SetReminderThroughTheNoteMenu(program, 2);
-  ASSERT_FALSE(time.empty());
-  const auto seen = Announcements(program, time, "Asistente", 0xFFFF);
-  ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].first, "Llamar al dentista");
-  EXPECT_EQ(seen[0].second, time);
-  CloseAndExpectStatus(program, time);
+  ExpectAnnouncedOnceInItsMinute("Llamar al dentista", "Asistente", 0xFFFF);
 }
 
 TEST_F(RemindersProgramTest, WithTheAssistantNotUsedTheReminderComesOnceInItsOwnWindow) {
-  if (NearMidnight()) GTEST_SKIP() << "the reminder would fall on another day";
-  OneNote("Comprar pan");
   TIni(Settings()).Set("AGENTE", "USAR", false);
-  test::Program program(Folder());
-  ASSERT_NE(program.MainWindow(), nullptr);
-  const std::string time = SetReminderThroughTheNoteMenu(program, 2);
-  ASSERT_FALSE(time.empty());
-  const auto seen = Announcements(program, time, "Recordatorio", 101);
-  ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].first, "Comprar pan");
-  EXPECT_EQ(seen[0].second, time);
-  CloseAndExpectStatus(program, time);
+  ExpectAnnouncedOnceInItsMinute("Comprar pan", "Recordatorio", 101);
 }
 
 TEST_F(RemindersProgramTest, TheDefaultNoteColourChosenInTheOptionsColoursTheNextNewNote) {
