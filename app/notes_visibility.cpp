@@ -41,8 +41,10 @@ bool OCULTARNOTAS() {
       note->End();
     }
   }
-  SYSWAIT(0.5);
+  // Every note is marked closed before the wait: a "Mostrar todas las Notas" chosen while
+  // the windows close must find them closed, or it would open none.
   for (nota.GoTop(); !nota.Eof(); nota.Skip()) nota.SetLogical(Nota::ACTIVADA, false);
+  SYSWAIT(0.5);
   return true;
 }
 

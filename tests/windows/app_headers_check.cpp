@@ -5,6 +5,8 @@
 #include "free_routines.h"
 #include "gdi_resources.h"
 #include "message_boxes.h"
+#include "mouse_capture.h"
+#include "t_bitmap.h"
 #include "t_button.h"
 #include "t_c5_menu.h"
 #include "t_control.h"
@@ -16,6 +18,7 @@
 #include "t_toolbar.h"
 #include "t_tray_icon.h"
 #include "t_window.h"
+#include "window_styles.h"
 
 #ifdef _WINDOWS_
 #error "a framework header the application uses includes <windows.h>"

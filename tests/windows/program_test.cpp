@@ -6,8 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "memotab_program.h"
 #include "note_table.h"
-#include "program_process.h"
 #include "table.h"
 #include "test_files.h"
 #include "ui_driver.h"

@@ -5,7 +5,7 @@
 
 
 #include "note_table.h"
-#include "program_process.h"
+#include "memotab_program.h"
 #include "screen_shot.h"
 #include "t_ini.h"
 #include "table.h"

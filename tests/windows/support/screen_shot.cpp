@@ -83,7 +83,7 @@ void SaveBitmapFile(const std::string& path, int width, int height, const std::v
 }
 
 std::string ArtifactPath(const std::string& name) {
-  // Beside the test program, whatever directory a test has made current.
+  // Beside the test program, whatever the test's working directory is.
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, MAX_PATH);
   const std::filesystem::path folder = std::filesystem::path(self).parent_path() / "artifacts";

@@ -34,7 +34,8 @@ class ScreenShot {
 // Writes a 24-bit .bmp file of the pixels given row by row from the top.
 void SaveBitmapFile(const std::string& path, int width, int height, const std::vector<COLORREF>& pixels);
 
-// The path of a test artifact (a picture to look at) in the tests' "artifacts" folder.
+// The path of a test artifact (a picture to look at) in the "artifacts" folder beside the
+// test program.
 std::string ArtifactPath(const std::string& name);
 
 }  // namespace memotab::test

@@ -101,6 +101,10 @@ bool MoveMouse(int x, int y) { return StartUnixProgram(PointerTo(x, y)); }
 
 bool ClickMouse(int x, int y, int button) { return StartUnixProgram(PointerTo(x, y) + " click " + std::to_string(button)); }
 
+bool PressMouse(int x, int y) { return StartUnixProgram(PointerTo(x, y) + " mousedown 1"); }
+
+bool ReleaseMouse() { return StartUnixProgram("/usr/bin/xdotool mouseup 1"); }
+
 bool HoverUntil(POINT point, const std::function<bool()>& condition) {
   for (int attempt = 0; attempt < 5; ++attempt) {
     if (MoveMouse(point.x, point.y) && WaitUntil(condition, std::chrono::seconds(1))) return true;
@@ -111,6 +115,12 @@ bool HoverUntil(POINT point, const std::function<bool()>& condition) {
 bool MenuItemHighlighted(HMENU menu, int position) {
   const UINT state = GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION);
   return state != static_cast<UINT>(-1) && (state & MF_HILITE) != 0;
+}
+
+RECT WindowArea(HWND window) {
+  RECT area{};
+  GetWindowRect(window, &area);
+  return area;
 }
 
 POINT Centre(const RECT& rect) { return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }

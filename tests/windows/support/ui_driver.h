@@ -58,12 +58,17 @@ bool DispatchUntil(const std::function<bool()>& condition, std::chrono::millisec
 // for its effect.
 bool MoveMouse(int x, int y);
 bool ClickMouse(int x, int y, int button = 1);
+// The left button pressed at a point of the screen and held; released where the pointer is.
+bool PressMouse(int x, int y);
+bool ReleaseMouse();
 // Moves the pointer to the point, again and again (a window that has only just appeared
 // may not hear the first move), until `condition` holds; false when it never does.
 bool HoverUntil(POINT point, const std::function<bool()>& condition);
 // Whether an item (0-based) of a shown popup menu is highlighted.
 bool MenuItemHighlighted(HMENU menu, int position);
 POINT Centre(const RECT& rect);
+// A window's rectangle on the screen.
+RECT WindowArea(HWND window);
 // The screen rectangle of an item (0-based) of a popup menu that is shown; nothing while
 // the menu is not shown. WaitForMenuItem waits up to 5 seconds for it.
 std::optional<RECT> ShownMenuItem(HMENU menu, int position);

@@ -8,7 +8,7 @@
 
 namespace memotab::test {
 
-// The program under test, memotab.exe of this build tree.
+// memotab.exe beside the test program (MEMOTAB_EXE_RELATIVE names it from there).
 inline std::string ProgramPath() {
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, MAX_PATH);
@@ -36,6 +36,7 @@ class Program {
 
   bool Started() const { return started_; }
   DWORD Id() const { return process_.dwProcessId; }
+  HANDLE Handle() const { return process_.hProcess; }
   // The exit code, or STILL_ACTIVE when the program has not ended within the time.
   DWORD WaitForExit(DWORD milliseconds) const {
     if (WaitForSingleObject(process_.hProcess, milliseconds) != WAIT_OBJECT_0) return STILL_ACTIVE;
@@ -43,11 +44,12 @@ class Program {
     GetExitCodeProcess(process_.hProcess, &code);
     return code;
   }
-  // The program's main window (hidden or not), once the program waits in its event loop.
+  // The program's main window once start-up has given it its toolbar and hidden it.
   HWND MainWindow() const {
     for (int i = 0; i < 500; ++i) {
-      if (const HWND window = FindProcessWindow("TWINDOW", "Memotab v1.6", process_.dwProcessId)) {
-        WaitForInputIdle(process_.hProcess, 10000);
+      const HWND window = FindProcessWindow("TWINDOW", "Memotab v1.6", process_.dwProcessId);
+      if (window != nullptr && FindWindowExA(window, nullptr, TOOLBARCLASSNAMEA, nullptr) != nullptr &&
+          !IsWindowVisible(window)) {
         return window;
       }
       if (WaitForExit(20) != STILL_ACTIVE) return nullptr;
