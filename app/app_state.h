@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "reminder_due.h"
 #include "t_get.h"
 #include "t_ms_agent.h"
 #include "t_say.h"
+#include "t_timer.h"
 #include "t_tray_icon.h"
 #include "t_window.h"
 #include "table.h"
@@ -17,6 +19,8 @@ namespace memotab {
 // What the application holds for the whole run.
 
 inline WindowPtr oWndMain;                     // the hidden main window; closing it ends the program
+inline std::shared_ptr<TTimer> oTimer;         // the reminder timer, from its start until the exit button ends it
+inline DueMinutes oDueMinutes;                 // the minutes the reminder timer has covered
 inline std::vector<std::string> aAnimations;   // idle animation names
 inline int nTicks = 0;                         // timer ticks since the last idle animation
 inline bool lUseAgent = true;                  // reminders are spoken by the assistant

@@ -9,7 +9,10 @@
 #include "note_table.h"
 #include "note_windows.h"
 #include "notes_visibility.h"
+#include "options.h"
 #include "palette.h"
+#include "pending_report.h"
+#include "reminder_dialog.h"
 
 namespace memotab {
 
@@ -25,9 +28,6 @@ MenuBeginParams MenuLook(const char* cBmpLogo) {
           .nClrTxtSel = 0,
           .nLogoColor = 6540766};
 }
-
-// Items whose routines the program does not have yet stay greyed.
-bool NotYet(TMenuItemC5&) { return false; }
 
 // The sixteen palette colours as a submenu; choosing one calls `choose` with its value.
 void AddColourSubmenu(bool lTextColour, const std::function<void(int32_t nColour)>& choose) {
@@ -54,9 +54,9 @@ void MENUTRAY(int nRow, int nCol, TTrayIcon& oTray) {
                  }});
   C5MENUADDITEM();
   C5MENUADDITEM({.cPrompt = "Nueva nota", .bAction = [](TMenuItemC5&) { NUEVANOTA(true); }});
-  C5MENUADDITEM({.cPrompt = "Notas pendientes", .bWhen = NotYet});
+  C5MENUADDITEM({.cPrompt = "Notas pendientes", .bAction = [](TMenuItemC5&) { NOTASPENDIENTES(); }});
   C5MENUADDITEM();
-  C5MENUADDITEM({.cPrompt = "Configurar", .bWhen = NotYet});
+  C5MENUADDITEM({.cPrompt = "Configurar", .bAction = [](TMenuItemC5&) { OPCIONES(); }});
   C5MENUADDITEM();
   C5MENUADDITEM({.cPrompt = "Mostrar todas las Notas", .bAction = [](TMenuItemC5&) { MUESTRANOTAS(); }});
   C5MENUADDITEM({.cPrompt = "Ocultar todas las Notas", .bAction = [](TMenuItemC5&) { OCULTARNOTAS(); }});
@@ -94,7 +94,7 @@ std::shared_ptr<TC5Menu> MENUPOPUP(int nRow, int nCol, TWindow& oNote, int nRec)
   C5MENUADDITEM();
   C5MENUADDITEM({.cPrompt = "&Borrar NOTA", .bAction = [nRec](TMenuItemC5&) { BORRARNOTA(nRec); }, .cResName = "BORRAR"});
   C5MENUADDITEM();
-  C5MENUADDITEM({.cPrompt = "Recordatorio", .cResName = "RELOJ", .bWhen = NotYet});
+  C5MENUADDITEM({.cPrompt = "Recordatorio", .bAction = [rec](TMenuItemC5&) { RECORDATORIO(rec); }, .cResName = "RELOJ"});
   C5MENUEND();
   menu->Activate(nRow, nCol, oNote);
   return menu;

@@ -12,8 +12,10 @@
 #include "message_boxes.h"
 #include "net_error.h"
 #include "note_table.h"
+#include "options.h"
 #include "notes_visibility.h"
 #include "paths.h"
+#include "reminder_timer.h"
 #include "settings.h"
 #include "single_copy_guard.h"
 #include "toolbar.h"
@@ -43,6 +45,7 @@ void CleanNoteTable(Table& nota) {
 // run does nothing more.
 void ShutDown() {
   if (!oAgent) return;
+  ENDTEMPO();  // whichever way the main window was closed
   if (oAgent->IsVisible()) {
     oAgent->lWait = true;
     oAgent->Stop();
@@ -93,6 +96,7 @@ void MAIN() {
   const Routine routine;
   const std::string tablePath = CurrentDirectoryFile(kNoteTableName);
   nTicks = 0;
+  oDueMinutes = {};
   aAnimations = {"Think", "Confused", "Uncertain", "Alert", "Pleased", "Explain", "Sad", "Surprised", "Wave"};
 
   const std::string settings = SettingsFile();
@@ -144,6 +148,8 @@ void MAIN() {
                                     .bLClicked = [](int, int) { ShowMainWindow(); },
                                     .bRClicked = [](int nRow, int nCol) { MENUTRAY(nRow, nCol, *oTray); }});
     CHECAMUESTRANOTAS();
+    CHECAAGENTE();
+    ACTIVATEMPO();
     window.Hide();
   };
   oWndMain->bEndSession = EndOfSession;

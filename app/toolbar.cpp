@@ -6,16 +6,12 @@
 #include "free_routines.h"
 #include "help.h"
 #include "note_windows.h"
+#include "options.h"
+#include "pending_report.h"
+#include "reminder_timer.h"
 #include "startup.h"
 
 namespace memotab {
-
-namespace {
-
-// Buttons whose routines the program does not have yet stay disabled.
-bool NotYet() { return false; }
-
-}  // namespace
 
 std::shared_ptr<TToolBar> BARRA(TWindow& oWnd) {
   const Routine routine;
@@ -26,15 +22,20 @@ std::shared_ptr<TToolBar> BARRA(TWindow& oWnd) {
   const std::shared_ptr<TToolBar> bar = TToolBar::New(oWnd, 40, 40, images);
   bar->AddButton([](TToolBar&) { NUEVANOTA(true); }, "Crea una \r\nNueva Nota");
   bar->AddSeparator();
-  bar->AddButton(nullptr, "Despliega las\r\nOpciones", {}, NotYet);
-  bar->AddButton(nullptr, "Notas pendientes", {}, NotYet);
+  bar->AddButton([](TToolBar&) { OPCIONES(); }, "Despliega las\r\nOpciones");
+  bar->AddButton([](TToolBar&) { NOTASPENDIENTES(); }, "Notas pendientes");
   bar->AddSeparator();
   bar->AddButton([](TToolBar&) { AYUDA(); }, "Visualiza\r\nla Ayuda");
   bar->AddButton([](TToolBar&) { ACERCA(); }, "Acerca de de\r\nMemotab v1.6");
   bar->AddSeparator();
   bar->AddButton([](TToolBar&) { oWndMain->Hide(); }, "Minimizar");
   bar->AddSeparator();
-  bar->AddButton([](TToolBar&) { oWndMain->End(); }, "Salir de Memotab v1.6");
+  bar->AddButton(
+      [](TToolBar&) {
+        ENDTEMPO();
+        oWndMain->End();
+      },
+      "Salir de Memotab v1.6");
   return bar;
 }
 

@@ -131,7 +131,10 @@ void TDialog::Activate(TDialogActivation activation) {
   if (!RegisterModelessDialog(created)) {
     DestroyWindow(created);
     MSGALERT("Not possible to create more non-modal Dialogs");
+    return;
   }
+  // A window of its own is shown now; a page inside another dialog is shown by its folder.
+  if ((GetWindowLongPtrA(created, GWL_STYLE) & WS_CHILD) == 0) ShowWindow(created, SW_SHOWNORMAL);
 }
 
 bool TDialog::Initiate(HWND hDlg) {

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "date.h"
+#include "table.h"
+
+namespace memotab {
+
+// A date as it is spoken: "05 de Julio del 2005".
+std::string DETALLAFECHA(Date dFecha);
+
+// The sentences of the pending-notes report, in the order they are said, for the notes of
+// `nota` that have a date and a time and have not been announced, in record order; `dToday`
+// tells the past from the future. Leaves the table at its end.
+std::vector<std::string> PendingSentences(Table& nota, Date dToday);
+
+}  // namespace memotab

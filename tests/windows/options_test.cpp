@@ -1,0 +1,181 @@
+// The options dialog and the settings it keeps, driven as a user would, and the
+// assistant's place.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <future>
+#include <sstream>
+
+#include "app_fixture.h"
+#include "options.h"
+#include "screen_shot.h"
+#include "ui_driver.h"
+#include "win.h"
+
+namespace memotab {
+namespace {
+
+class OptionsTest : public test::AppFixture {
+ protected:
+  std::string SettingsText() const {
+    std::ifstream in(here.File("Memotab.INI"));
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string lines;
+    for (const char c : text.str()) {
+      if (c != '\r') lines += c;
+    }
+    return lines;
+  }
+  // The pages, told apart by their controls: 0 notes, 1 colours, 2 assistant.
+  static HWND Page(HWND dialog, int n) {
+    struct Search {
+      int wanted;
+      HWND found = nullptr;
+    } search{n};
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM data) {
+          auto* wanted = reinterpret_cast<Search*>(data);
+          char name[16] = {};
+          GetClassNameA(child, name, sizeof name);
+          if (std::string(name) != "#32770") return TRUE;
+          const int kind = GetDlgItem(child, 106) != nullptr ? 2 : GetDlgItem(child, 104) != nullptr ? 0 : 1;
+          if (kind == wanted->wanted) wanted->found = child;
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+  static std::string Selected(HWND combo) {
+    char text[64] = {};
+    const LRESULT index = SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    if (index >= 0) SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    return text;
+  }
+  static bool Ticked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  static void ClickTab(HWND dialog, int index) {
+    const HWND tabs = GetDlgItem(dialog, 101);
+    RECT item{};
+    SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    test::ClickLikeUser(tabs, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
+  }
+};
+
+TEST_F(OptionsTest, AFirstRunShowsTheDefaultsAndCancelWritesOnlyTheDefaultsRead) {
+  struct Seen {
+    std::string noteColour;
+    std::string textColour;
+    bool showNotes = false;
+    bool useAgent = false;
+    bool agentVisible = false;
+    std::string x;
+    std::string y;
+    bool topMost = false;
+    bool pageButtonsEnabled = true;
+  };
+  std::future<Seen> seen = test::WhenWindowAppears<Seen>("Opciones", [](HWND dialog) {
+    Seen result;
+    Sleep(200);
+    test::SaveWindowPicture(dialog, test::ArtifactPath("options-page-notes.bmp"));
+    const HWND notes = Page(dialog, 0);
+    const HWND colours = Page(dialog, 1);
+    const HWND agent = Page(dialog, 2);
+    result.topMost = (GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    result.showNotes = Ticked(GetDlgItem(notes, 101));
+    result.pageButtonsEnabled = IsWindowEnabled(GetDlgItem(notes, 104)) != FALSE;
+    ClickTab(dialog, 1);
+    test::WaitUntil([&] { return IsWindowVisible(colours) != FALSE; });
+    Sleep(200);
+    test::SaveWindowPicture(dialog, test::ArtifactPath("options-page-colours.bmp"));
+    result.noteColour = Selected(GetDlgItem(colours, 101));
+    result.textColour = Selected(GetDlgItem(colours, 102));
+    ClickTab(dialog, 2);
+    test::WaitUntil([&] { return IsWindowVisible(agent) != FALSE; });
+    Sleep(200);
+    test::SaveWindowPicture(dialog, test::ArtifactPath("options-page-agent.bmp"));
+    result.useAgent = Ticked(GetDlgItem(agent, 102));
+    result.agentVisible = Ticked(GetDlgItem(agent, 103));
+    result.x = test::ControlText(GetDlgItem(agent, 106));
+    result.y = test::ControlText(GetDlgItem(agent, 107));
+    test::ClickLikeUser(GetDlgItem(dialog, 103));
+    return result;
+  });
+  OPCIONES();
+  const Seen result = seen.get();
+  EXPECT_EQ(result.noteColour, "Amarillo");
+  EXPECT_EQ(result.textColour, "Negro");
+  EXPECT_TRUE(result.showNotes);
+  EXPECT_TRUE(result.useAgent);
+  EXPECT_TRUE(result.agentVisible);
+  EXPECT_EQ(result.x, "0");
+  EXPECT_EQ(result.y, "0");
+  EXPECT_TRUE(result.topMost);
+  EXPECT_FALSE(result.pageButtonsEnabled);  // the table is empty
+  EXPECT_EQ(SettingsText(), "[AGENTE]\nID=1\nUSAR=.T.\nVISIBLE=.T.\nX=0\nY=0\n[COLORES]\nNOTA=15\nTEXTO=1\n[INICIO]\nVER=SI\n");
+}
+
+TEST_F(OptionsTest, AcceptWritesTheNineSettingsAndTellsThatTheyNeedARestart) {
+  AddNote("Una", Date{}, "     ", " ");
+  WriteSetting("AGENTE", "ID", "7");  // not in the list: the first character is taken
+  std::future<bool> done = test::WhenWindowAppears<bool>("Opciones", [](HWND dialog) {
+    const HWND notes = Page(dialog, 0);
+    const bool enabled = IsWindowEnabled(GetDlgItem(notes, 104)) != FALSE;
+    test::ClickLikeUser(GetDlgItem(notes, 101));  // notes no longer open at start-up
+    const HWND colours = GetDlgItem(Page(dialog, 1), 101);
+    SendMessageA(colours, CB_SETCURSEL, 2, 0);
+    SendMessageA(Page(dialog, 1), WM_COMMAND, MAKEWPARAM(101, CBN_SELCHANGE), reinterpret_cast<LPARAM>(colours));
+    test::ClickLikeUser(GetDlgItem(dialog, 102));
+    return enabled;
+  });
+  Sent();
+  OPCIONES();
+  EXPECT_TRUE(done.get());
+  TIni ini(SettingsFile());
+  ini.lAutoSet = false;
+  EXPECT_EQ(ini.Get("COLORES", "NOTA", 0), 3);
+  EXPECT_EQ(ini.Get("COLORES", "TEXTO", 0), 1);
+  EXPECT_EQ(ini.Get("INICIO", "VER", ""), "NO");
+  EXPECT_NE(SettingsText().find("\nARCHIVO=\n"), std::string::npos);  // no character installed
+  EXPECT_EQ(ini.Get("AGENTE", "USAR", false), true);
+  EXPECT_EQ(ini.Get("AGENTE", "ID", 0), 1);
+  EXPECT_EQ(ini.Get("AGENTE", "VISIBLE", false), true);
+  EXPECT_EQ(ini.Get("AGENTE", "X", 9), 0);
+  EXPECT_EQ(ini.Get("AGENTE", "Y", 9), 0);
+  const std::string calls = Sent();
+  EXPECT_NE(calls.find("Speak(BSTR:Los cambios tendrán efecto cuando reinicie Memotab v1.6)"), std::string::npos);
+  EXPECT_LT(calls.find("Play("), calls.find("Speak("));
+}
+
+TEST_F(OptionsTest, TheChosenCharactersFileIsStoredAndAPositionOutsideTheListStoresNone) {
+  const std::vector<std::string> files = {"C:\\chars\\Uno.acs", "C:\\chars\\Dos.acs"};
+  GRABAOPC({.nAgent = 2, .aAgentFiles = files, .nX = 640, .nY = 480});
+  TIni ini(SettingsFile());
+  ini.lAutoSet = false;
+  EXPECT_EQ(ini.Get("AGENTE", "ARCHIVO", ""), "C:\\chars\\Dos.acs");
+  EXPECT_EQ(ini.Get("AGENTE", "X", 0), 640);
+  for (const int position : {0, -2, 3}) {
+    GRABAOPC({.nAgent = position, .aAgentFiles = files});
+    EXPECT_NE(SettingsText().find("\nARCHIVO=\n"), std::string::npos) << position;
+  }
+}
+
+TEST_F(OptionsTest, TheAssistantGoesToItsPlaceOnlyWhenItIsToBeSeenOrAnnounces) {
+  WriteSetting("AGENTE", "X", "40");
+  WriteSetting("AGENTE", "Y", "60");
+  oAgent->Hide();
+  lAgentVisible = false;
+  Sent();
+  CHECAAGENTE();
+  EXPECT_EQ(Sent(), "");
+  CHECAAGENTE(false);
+  EXPECT_EQ(Sent(), "Visible() Show() Top MoveTo(I4:40,I4:60,I4:1000)");
+  WriteSetting("AGENTE", "X", "300");
+  WriteSetting("AGENTE", "Y", "200");
+  lAgentVisible = true;
+  CHECAAGENTE();
+  EXPECT_EQ(Sent(), "Visible() Top Left");  // already there
+}
+
+}  // namespace
+}  // namespace memotab

@@ -1,0 +1,265 @@
+// Reminders and options in memotab.exe itself, driven with the X pointer as a user would:
+// a reminder set through the note menu and its dialog is announced once in its minute;
+// the options chosen from the tray menu give a new note its colour.
+#include <gtest/gtest.h>
+
+
+#include "note_table.h"
+#include "memotab_program.h"
+#include "screen_shot.h"
+#include "t_ini.h"
+#include "table.h"
+#include "test_files.h"
+#include "ui_driver.h"
+#include "win.h"
+
+namespace memotab {
+namespace {
+
+constexpr COLORREF kMenuHighlight = RGB(222, 205, 99);
+constexpr int kMenuItemHeight = 18;
+constexpr int kMenuSeparatorHeight = 6;
+
+// The visible popup menu window of a process.
+HWND ShownMenuOf(DWORD processId) {
+  HWND window = nullptr;
+  while ((window = FindWindowExA(nullptr, window, "#32768", nullptr)) != nullptr) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == processId && IsWindowVisible(window)) return window;
+  }
+  return nullptr;
+}
+
+// Clicks a menu item of another process's shown menu, given the items from the top as
+// item heights ('i' an item, '-' a separator) and the item's position in that list.
+bool ChooseMenuItem(DWORD processId, const std::string& layout, size_t position) {
+  HWND menu = nullptr;
+  if (!test::WaitUntil([&] { return (menu = ShownMenuOf(processId)) != nullptr; })) return false;
+  RECT area{};
+  GetWindowRect(menu, &area);
+  int content = 0;
+  for (const char entry : layout) content += entry == '-' ? kMenuSeparatorHeight : kMenuItemHeight;
+  int top = area.top + (area.bottom - area.top - content) / 2;  // the frame is as thick below as above
+  for (size_t i = 0; i < position; ++i) top += layout[i] == '-' ? kMenuSeparatorHeight : kMenuItemHeight;
+  const POINT centre{(area.left + area.right) / 2, top + kMenuItemHeight / 2};
+  // Around the middle of the item, clear of the picture strip down the menu's side.
+  const RECT item{centre.x - 20, top + 2, centre.x + 20, top + kMenuItemHeight - 2};
+  const bool highlighted =
+      test::HoverUntil(centre, [&] { return test::ScreenShot(item).Holds(item, kMenuHighlight); });
+  return highlighted && test::ClickMouse(centre.x, centre.y);
+}
+
+POINT CentreOf(HWND window) {
+  RECT area{};
+  GetWindowRect(window, &area);
+  return test::Centre(area);
+}
+
+class RemindersProgramTest : public ::testing::Test {
+ protected:
+  std::string Folder() const { return dir.Path().string(); }
+  std::string Settings() const { return dir.File("Memotab.INI"); }
+
+  // A table with one note, open at start-up.
+  void OneNote(const std::string& text) {
+    Table notes = Table::Open(test::CreateNoteTable(dir), FileAccess::kReadWriteAlone);
+    notes.AppendBlank();
+    notes.SetNumber(Nota::X1, 20);
+    notes.SetNumber(Nota::Y1, 8);
+    notes.SetNumber(Nota::X2, 45);
+    notes.SetNumber(Nota::Y2, 22);
+    notes.SetNumber(Nota::CLRNOTA, 65535);
+    notes.SetText(Nota::TEXTO, text);
+  }
+
+  // Sets a reminder `minutesAhead` minutes from now through the note's menu and the
+  // reminder dialog; returns the time typed, "HH:MM".
+  std::string SetReminderThroughTheNoteMenu(const test::Program& program, int minutesAhead) {
+    HWND note = nullptr;
+    EXPECT_TRUE(test::WaitUntil([&] {
+      note = test::FindProcessWindow("TWINDOW", "Nota 1", program.Id());
+      return note != nullptr && IsWindowVisible(note);
+    }));
+    if (note == nullptr) return {};
+    const POINT onNote = CentreOf(note);
+    test::ClickMouse(onNote.x, onNote.y, 3);
+    EXPECT_TRUE(ChooseMenuItem(program.Id(), "ii-i-i", 5));  // Recordatorio
+    HWND dialog = nullptr;
+    EXPECT_TRUE(test::WaitUntil([&] { return (dialog = test::FindVisibleWindow("Recordatorio", program.Id())) != nullptr; }));
+    if (dialog == nullptr) return {};
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    const int minute = now.wHour * 60 + now.wMinute + minutesAhead;
+    char time[8];
+    std::snprintf(time, sizeof time, "%02d:%02d", minute / 60, minute % 60);
+    const HWND edit = GetDlgItem(dialog, 102);
+    const POINT onEdit = CentreOf(edit);
+    test::ClickMouse(onEdit.x, onEdit.y);
+    test::WaitUntil([&] { return test::FocusOfThread(dialog) == edit; });
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(time));
+    SendMessageA(edit, EM_SETMODIFY, TRUE, 0);
+    const POINT onAccept = CentreOf(GetDlgItem(dialog, 103));
+    test::ClickMouse(onAccept.x, onAccept.y);
+    EXPECT_TRUE(test::WaitUntil([&] { return !IsWindow(dialog); }));
+    return time;
+  }
+
+  // Waits for announcements until the minute after `time` is over; returns, for each, its
+  // text and the minute it appeared in, and closes it as a user would.
+  std::vector<std::pair<std::string, std::string>> Announcements(const test::Program& program, const std::string& time,
+                                                                 const char* caption, int textId) {
+    std::vector<std::pair<std::string, std::string>> seen;
+    const auto minuteNow = [] {
+      SYSTEMTIME now{};
+      GetLocalTime(&now);
+      char text[8];
+      std::snprintf(text, sizeof text, "%02d:%02d", now.wHour, now.wMinute);
+      return std::string(text);
+    };
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - start < std::chrono::minutes(4)) {
+      if (const HWND window = test::FindVisibleWindow(caption, program.Id())) {
+        seen.emplace_back(test::ControlText(GetDlgItem(window, textId)), minuteNow());
+        test::SaveWindowPicture(window, test::ArtifactPath(std::string("announced-") + caption + ".bmp"));
+        test::ClickButton(window, textId == 101 ? 102 : IDOK);
+        test::WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); });
+      }
+      if (!seen.empty() && minuteNow() > time && std::chrono::steady_clock::now() - start > std::chrono::seconds(10)) {
+        // One more tick past the minute: nothing more may come.
+        if (!test::WaitUntil([&] { return test::FindVisibleWindow(caption, program.Id()) != nullptr; },
+                             std::chrono::seconds(7))) {
+          break;
+        }
+      }
+      Sleep(100);
+    }
+    return seen;
+  }
+
+  void CloseAndExpectStatus(const test::Program& program, const std::string& time) {
+    PostMessageA(program.MainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_EQ(program.WaitForExit(15000), 0u);
+    Table notes = Table::Open(dir.File(kNoteTableName), FileAccess::kReadOnly);
+    notes.GoTo(1);
+    EXPECT_EQ(notes.GetText(Nota::HORA), time);
+    EXPECT_EQ(notes.GetText(Nota::STATUS), "X");
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    EXPECT_EQ(notes.GetDate(Nota::FECHA), Date::FromYmd(now.wYear, now.wMonth, now.wDay));
+  }
+
+  // A note with that text gets a reminder two minutes ahead through its menu; the program
+  // announces it once, in that minute, in the window of that caption (its text in the
+  // control `textId`), and marks it announced.
+  void ExpectAnnouncedOnceInItsMinute(const std::string& text, const char* caption, int textId) {
+    if (NearMidnight()) GTEST_SKIP() << "the reminder would fall on another day";
+    OneNote(text);
+    test::Program program(Folder());
+    ASSERT_NE(program.MainWindow(), nullptr);
+    const std::string time = SetReminderThroughTheNoteMenu(program, 2);
+    ASSERT_FALSE(time.empty());
+    const auto seen = Announcements(program, time, caption, textId);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].first, text);
+    EXPECT_EQ(seen[0].second, time);
+    CloseAndExpectStatus(program, time);
+  }
+
+  static bool NearMidnight() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return now.wHour == 23 && now.wMinute >= 55;
+  }
+
+  test::TempDir dir;
+};
+
+TEST_F(RemindersProgramTest, WithoutACharacterTheReminderComesOnceInABoxTitledAsTheAssistant) {
+  ExpectAnnouncedOnceInItsMinute("Llamar al dentista", "Asistente", 0xFFFF);
+}
+
+TEST_F(RemindersProgramTest, WithTheAssistantNotUsedTheReminderComesOnceInItsOwnWindow) {
+  TIni(Settings()).Set("AGENTE", "USAR", false);
+  ExpectAnnouncedOnceInItsMinute("Comprar pan", "Recordatorio", 101);
+}
+
+TEST_F(RemindersProgramTest, TheDefaultNoteColourChosenInTheOptionsColoursTheNextNewNote) {
+  OneNote("Primera");
+  test::Program program(Folder());
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  HWND icon = nullptr;
+  ASSERT_TRUE(test::WaitUntil([&] {
+    const HWND tray = FindWindowA(nullptr, "Wine System Tray");
+    icon = tray == nullptr ? nullptr : GetWindow(tray, GW_CHILD);
+    return icon != nullptr;
+  }));
+  const std::string tray = "i-ii-i-iii-ii-i-i";
+  const POINT onIcon = CentreOf(icon);
+  test::ClickMouse(onIcon.x, onIcon.y, 3);
+  ASSERT_TRUE(ChooseMenuItem(program.Id(), tray, 5));  // Configurar
+
+  HWND options = nullptr;
+  ASSERT_TRUE(test::WaitUntil([&] { return (options = test::FindVisibleWindow("Opciones", program.Id())) != nullptr; }));
+  // The colours page: its tab is the second one, right of "&Notas".
+  HWND colours = nullptr;
+  EnumChildWindows(
+      options,
+      [](HWND child, LPARAM found) {
+        char name[16] = {};
+        GetClassNameA(child, name, sizeof name);
+        if (std::string(name) == "ComboBox" && GetDlgCtrlID(child) == 101 &&
+            (GetWindowLongA(child, GWL_STYLE) & CBS_OWNERDRAWFIXED) != 0 && *reinterpret_cast<HWND*>(found) == nullptr) {
+          *reinterpret_cast<HWND*>(found) = child;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&colours));
+  ASSERT_NE(colours, nullptr);
+  RECT tabs{};
+  GetWindowRect(GetDlgItem(options, 101), &tabs);
+  for (int x = tabs.left + 50; x < tabs.left + 140 && !IsWindowVisible(colours); x += 15) {
+    test::ClickMouse(x, tabs.top + 10);
+    test::WaitUntil([&] { return IsWindowVisible(colours) != FALSE; }, std::chrono::milliseconds(700));
+  }
+  ASSERT_TRUE(IsWindowVisible(colours));
+  test::SaveWindowPicture(options, test::ArtifactPath("options-from-the-tray.bmp"));
+  const POINT onColours = CentreOf(colours);
+  test::ClickMouse(onColours.x, onColours.y);  // drops the list down
+  test::WaitUntil([&] { return SendMessageA(colours, CB_GETDROPPEDSTATE, 0, 0) != 0; });
+  test::StartUnixProgram("/usr/bin/xdotool key Up Return");  // Amarillo -> Magenta Brillante
+  ASSERT_TRUE(test::WaitUntil([&] { return SendMessageA(colours, CB_GETCURSEL, 0, 0) == 13; }));
+  const POINT onAccept = CentreOf(GetDlgItem(options, 102));
+  test::ClickMouse(onAccept.x, onAccept.y);
+  HWND told = nullptr;  // the restart message, in a box without a character
+  ASSERT_TRUE(test::WaitUntil([&] { return (told = test::FindVisibleWindow("Asistente", program.Id())) != nullptr; }));
+  EXPECT_EQ(test::WindowText(GetDlgItem(told, 0xFFFF)), "Los cambios tendrán efecto cuando reinicie Memotab v1.6");
+  test::ClickButton(told, IDOK);
+  ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(told); }));
+
+  test::ClickMouse(onIcon.x, onIcon.y, 3);
+  ASSERT_TRUE(ChooseMenuItem(program.Id(), tray, 2));  // Nueva nota
+  HWND second = nullptr;
+  ASSERT_TRUE(test::WaitUntil([&] {
+    second = test::FindProcessWindow("TWINDOW", "Nota 2", program.Id());
+    return second != nullptr && IsWindowVisible(second);
+  }));
+  RECT noteArea{};
+  GetWindowRect(second, &noteArea);
+  const RECT inside{noteArea.left + 4, noteArea.bottom - 12, noteArea.right - 4, noteArea.bottom - 4};
+  EXPECT_TRUE(test::WaitUntil([&] { return test::ScreenShot(inside).Holds(inside, RGB(255, 0, 255)); }));
+
+  PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_EQ(program.WaitForExit(15000), 0u);
+  TIni ini(Settings());
+  ini.lAutoSet = false;
+  EXPECT_EQ(ini.Get("COLORES", "NOTA", 0), 14);
+  Table notes = Table::Open(dir.File(kNoteTableName), FileAccess::kReadOnly);
+  ASSERT_EQ(notes.LastRec(), 2u);
+  notes.GoTo(2);
+  EXPECT_EQ(static_cast<int32_t>(notes.GetNumber(Nota::CLRNOTA)), 0xFF00FF);
+}
+
+}  // namespace
+}  // namespace memotab
