@@ -45,13 +45,15 @@ void AddColourSubmenu(bool lTextColour, const std::function<void(int32_t nColour
 
 }  // namespace
 
+void ShowMainWindow() {
+  oWndMain->Show();
+  oWndMain->SetFocus();
+}
+
 void MENUTRAY(int nRow, int nCol, TTrayIcon& oTray) {
   const Routine routine;
   const std::shared_ptr<TC5Menu> menu = C5MENUBEGIN(MenuLook("LOGO"));
-  C5MENUADDITEM({.cPrompt = "Abrir Memotab v1.6", .bAction = [](TMenuItemC5&) {
-                   oWndMain->Show();
-                   oWndMain->SetFocus();
-                 }});
+  C5MENUADDITEM({.cPrompt = "Abrir Memotab v1.6", .bAction = [](TMenuItemC5&) { ShowMainWindow(); }});
   C5MENUADDITEM();
   C5MENUADDITEM({.cPrompt = "Nueva nota", .bAction = [](TMenuItemC5&) { NUEVANOTA(true); }});
   C5MENUADDITEM({.cPrompt = "Notas pendientes", .bAction = [](TMenuItemC5&) { NOTASPENDIENTES(); }});

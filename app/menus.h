@@ -8,6 +8,8 @@
 
 namespace memotab {
 
+// Shows the main window and gives it the focus (the tray icon's left click and "Abrir").
+void ShowMainWindow();
 // Builds the tray menu and shows it at (nRow, nCol) for the tray icon's window; the chosen
 // item's action runs once the menu has closed.
 void MENUTRAY(int nRow, int nCol, TTrayIcon& oTray);

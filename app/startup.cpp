@@ -16,6 +16,7 @@
 #include "notes_visibility.h"
 #include "paths.h"
 #include "reminder_timer.h"
+#include "scoped_flag.h"
 #include "settings.h"
 #include "single_copy_guard.h"
 #include "toolbar.h"
@@ -64,18 +65,30 @@ void ShutDown() {
   oAgent.reset();
 }
 
-void ShowMainWindow() {
-  oWndMain->Show();
-  oWndMain->SetFocus();
+// Showing the notes and the character lets messages through while the start-up runs: a
+// close asked for meanwhile is carried out once the start-up has finished.
+bool lStarting = false;
+bool lCloseAsked = false;
+bool lSessionEnded = false;
+
+bool ValidateMainWindowClose() {
+  if (lStarting) {
+    lCloseAsked = true;
+    return false;
+  }
+  return lSessionEnded || OCULTARNOTAS();
 }
 
 // Windows is ending the session: the notes are closed with what is being typed in them and
-// the table is closed before the system may end the process; the program then closes.
+// the table's files are closed before the system may end the process; the program then
+// closes. The objects stay alive for whatever runs below this message (a scan, a question):
+// the normal end of the program releases them.
 void EndOfSession(bool lEnding) {
-  if (!lEnding || !oNota) return;
+  if (!lEnding || !oNota || lSessionEnded) return;
+  ENDTEMPO();
   OCULTARNOTAS();
-  ShutDown();
-  oWndMain->bValid = nullptr;  // the notes are closed already
+  oNota->Close();
+  lSessionEnded = true;  // the notes are closed already
   oWndMain->End();
 }
 
@@ -142,18 +155,24 @@ void MAIN() {
                            .nStyle = static_cast<uint32_t>(NOR(131072)),
                            .oIcon = icon});
   oWndMain->bInit = [icon](TWindow& window) {
-    BARRA(window);
-    oTray = TTrayIcon::New(window, {.oIcon = icon,
-                                    .cCaption = kProgramTitle,
-                                    .bLClicked = [](int, int) { ShowMainWindow(); },
-                                    .bRClicked = [](int nRow, int nCol) { MENUTRAY(nRow, nCol, *oTray); }});
-    CHECAMUESTRANOTAS();
-    CHECAAGENTE();
-    ACTIVATEMPO();
-    window.Hide();
+    lCloseAsked = false;
+    lSessionEnded = false;
+    {
+      const ScopedFlag starting(lStarting);
+      BARRA(window);
+      oTray = TTrayIcon::New(window, {.oIcon = icon,
+                                      .cCaption = kProgramTitle,
+                                      .bLClicked = [](int, int) { ShowMainWindow(); },
+                                      .bRClicked = [](int nRow, int nCol) { MENUTRAY(nRow, nCol, *oTray); }});
+      CHECAMUESTRANOTAS();
+      CHECAAGENTE();
+      if (!lCloseAsked) ACTIVATEMPO();  // a program about to close needs no reminders
+      window.Hide();
+    }
+    if (lCloseAsked) window.End();
   };
   oWndMain->bEndSession = EndOfSession;
-  oWndMain->Activate({.cShow = "NORMAL", .bValid = [] { return OCULTARNOTAS(); }});
+  oWndMain->Activate({.cShow = "NORMAL", .bValid = ValidateMainWindowClose});
 
   ShutDown();
   RESALLFREE();

@@ -254,21 +254,23 @@ TEST(NotesProgram, APersonMakesEditsColoursDeletesNotesAndLeavesThroughTheTray) 
   }
   EXPECT_TRUE(test::WaitUntil([&] { return MenusOf(id).empty(); }));
 
-  // Delete the third note, answering yes.
+  // Delete the third note: the character asks in its question balloon, titled as the
+  // program; the answer is yes.
   const RECT third = WindowArea(shown.at("Nota 3"));
   const HWND deleteMenu = RightClickForMenu(id, {third.left + 100, third.top + 120});
   ASSERT_NE(deleteMenu, nullptr);
   std::future<std::string> question = test::WhenWindowAppears<std::string>(
       "Memotab v1.6",
-      [](HWND box) {
-        if (box == nullptr) return std::string("(no question)");
-        const std::string text = test::WindowText(GetDlgItem(box, 0xFFFF));
-        test::ClickButton(box, IDYES);
-        return text;
+      [](HWND balloon) {
+        if (balloon == nullptr) return std::string("(no question)");
+        char kind[64] = {};
+        GetClassNameA(balloon, kind, sizeof kind);
+        test::ClickButton(balloon, IDYES);
+        return std::string(kind);
       },
       std::chrono::seconds(10), id);
   EXPECT_TRUE(ChooseMenuItem(id, deleteMenu, kNoteMenu, 3));
-  EXPECT_EQ(question.get(), "Desea Eliminar esta nota ?");
+  EXPECT_EQ(question.get(), "MemotabQuestionBalloon");
   EXPECT_TRUE(test::WaitUntil([&] { return NoteWindows(id).size() == 3; }));
 
   // "Salir de Memotab v1.6" with notes open.

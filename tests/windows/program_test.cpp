@@ -53,11 +53,13 @@ TEST_F(ProgramTest, StartUpPacksTheTableAndMarksEveryNoteClosed) {
   ASSERT_TRUE(program.Started()) << ProgramPath();
   const HWND main = program.MainWindow();
   ASSERT_NE(main, nullptr) << "no main window that hides itself once the program has started";
-  EXPECT_FALSE(IsWindowVisible(main));
-  // The assistant has its character, from Memotab's own service, hidden until shown.
-  const HWND character = test::FindProcessWindow("MemotabCharacter", nullptr, program.Id());
-  ASSERT_NE(character, nullptr);
-  EXPECT_FALSE(IsWindowVisible(character));
+  EXPECT_TRUE(test::WaitUntil([&] { return !IsWindowVisible(main); }));
+  // The assistant has its character, from Memotab's own service, shown as the settings ask.
+  HWND character = nullptr;
+  EXPECT_TRUE(test::WaitUntil([&] {
+    character = test::FindProcessWindow("MemotabCharacter", nullptr, program.Id());
+    return character != nullptr && IsWindowVisible(character);
+  }));
   RECT bar{};
   GetWindowRect(main, &bar);
   EXPECT_EQ(bar.right - bar.left, 325);

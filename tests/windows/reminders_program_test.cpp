@@ -3,6 +3,8 @@
 // the options chosen from the tray menu give a new note its colour.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
 
 #include "note_table.h"
 #include "memotab_program.h"
@@ -56,6 +58,42 @@ POINT CentreOf(HWND window) {
   return test::Centre(area);
 }
 
+// A window the program tells something in: how a test finds it among the program's
+// windows, reads what it says and closes it as a user would.
+struct AnnouncementWindow {
+  const char* name;
+  std::function<HWND(DWORD processId)> find;
+  std::function<std::string(HWND)> text;
+  std::function<void(HWND)> dismiss;
+};
+
+// The character's speech balloon: its window text is what it has said so far.
+AnnouncementWindow SpeechBalloon() {
+  return {.name = "speech-balloon",
+          .find = [](DWORD id) {
+            const HWND balloon = test::FindProcessWindow("MemotabSpeechBalloon", nullptr, id);
+            return balloon != nullptr && IsWindowVisible(balloon) ? balloon : nullptr;
+          },
+          .text = [](HWND balloon) {
+            // Said word by word: the whole text once it has stopped growing.
+            std::string said = test::WindowText(balloon);
+            test::WaitUntil([&] {
+              Sleep(700);
+              const std::string now = test::WindowText(balloon);
+              return std::exchange(said, now) == now;
+            }, std::chrono::seconds(15));
+            return said;
+          },
+          // A click closes it once the character has finished speaking: clicked until it goes.
+          .dismiss = [](HWND balloon) {
+            test::WaitUntil([&] {
+              PostMessageA(balloon, WM_LBUTTONUP, 0, 0);
+              Sleep(200);
+              return !IsWindowVisible(balloon);
+            }, std::chrono::seconds(20));
+          }};
+}
+
 class RemindersProgramTest : public ::testing::Test {
  protected:
   std::string Folder() const { return dir.Path().string(); }
@@ -105,10 +143,10 @@ class RemindersProgramTest : public ::testing::Test {
     return time;
   }
 
-  // Waits for announcements until the minute after `time` is over; returns, for each, its
-  // text and the minute it appeared in, and closes it as a user would.
+  // Waits for announcements in `where` until the minute after `time` is over; returns, for
+  // each, its text and the minute it appeared in, and closes it as a user would.
   std::vector<std::pair<std::string, std::string>> Announcements(const test::Program& program, const std::string& time,
-                                                                 const char* caption, int textId) {
+                                                                 const AnnouncementWindow& where) {
     std::vector<std::pair<std::string, std::string>> seen;
     const auto minuteNow = [] {
       SYSTEMTIME now{};
@@ -119,18 +157,16 @@ class RemindersProgramTest : public ::testing::Test {
     };
     const auto start = std::chrono::steady_clock::now();
     while (std::chrono::steady_clock::now() - start < std::chrono::minutes(4)) {
-      if (const HWND window = test::FindVisibleWindow(caption, program.Id())) {
-        seen.emplace_back(test::ControlText(GetDlgItem(window, textId)), minuteNow());
-        test::SaveWindowPicture(window, test::ArtifactPath(std::string("announced-") + caption + ".bmp"));
-        test::ClickButton(window, textId == 101 ? 102 : IDOK);
+      if (const HWND window = where.find(program.Id())) {
+        const std::string minute = minuteNow();
+        seen.emplace_back(where.text(window), minute);
+        test::SaveWindowPicture(window, test::ArtifactPath(std::string("announced-") + where.name + ".bmp"));
+        where.dismiss(window);
         test::WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); });
       }
       if (!seen.empty() && minuteNow() > time && std::chrono::steady_clock::now() - start > std::chrono::seconds(10)) {
         // One more tick past the minute: nothing more may come.
-        if (!test::WaitUntil([&] { return test::FindVisibleWindow(caption, program.Id()) != nullptr; },
-                             std::chrono::seconds(7))) {
-          break;
-        }
+        if (!test::WaitUntil([&] { return where.find(program.Id()) != nullptr; }, std::chrono::seconds(7))) break;
       }
       Sleep(100);
     }
@@ -150,16 +186,15 @@ class RemindersProgramTest : public ::testing::Test {
   }
 
   // A note with that text gets a reminder two minutes ahead through its menu; the program
-  // announces it once, in that minute, in the window of that caption (its text in the
-  // control `textId`), and marks it announced.
-  void ExpectAnnouncedOnceInItsMinute(const std::string& text, const char* caption, int textId) {
+  // announces it once, in that minute, in `where`, and marks it announced.
+  void ExpectAnnouncedOnceInItsMinute(const std::string& text, const AnnouncementWindow& where) {
     if (NearMidnight()) GTEST_SKIP() << "the reminder would fall on another day";
     OneNote(text);
     test::Program program(Folder());
     ASSERT_NE(program.MainWindow(), nullptr);
     const std::string time = SetReminderThroughTheNoteMenu(program, 2);
     ASSERT_FALSE(time.empty());
-    const auto seen = Announcements(program, time, caption, textId);
+    const auto seen = Announcements(program, time, where);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].first, text);
     EXPECT_EQ(seen[0].second, time);
@@ -175,13 +210,16 @@ class RemindersProgramTest : public ::testing::Test {
   test::TempDir dir;
 };
 
-TEST_F(RemindersProgramTest, WithoutACharacterTheReminderComesOnceInABoxTitledAsTheAssistant) {
-  ExpectAnnouncedOnceInItsMinute("Llamar al dentista", "Asistente", 0xFFFF);
+TEST_F(RemindersProgramTest, TheCharacterSaysTheReminderOnceInItsSpeechBalloon) {
+  ExpectAnnouncedOnceInItsMinute("Llamar al dentista", SpeechBalloon());
 }
 
 TEST_F(RemindersProgramTest, WithTheAssistantNotUsedTheReminderComesOnceInItsOwnWindow) {
   TIni(Settings()).Set("AGENTE", "USAR", false);
-  ExpectAnnouncedOnceInItsMinute("Comprar pan", "Recordatorio", 101);
+  ExpectAnnouncedOnceInItsMinute("Comprar pan", {.name = "Recordatorio",
+                                                 .find = [](DWORD id) { return test::FindVisibleWindow("Recordatorio", id); },
+                                                 .text = [](HWND window) { return test::ControlText(GetDlgItem(window, 101)); },
+                                                 .dismiss = [](HWND window) { test::ClickButton(window, 102); }});
 }
 
 TEST_F(RemindersProgramTest, TheDefaultNoteColourChosenInTheOptionsColoursTheNextNewNote) {
@@ -232,11 +270,13 @@ TEST_F(RemindersProgramTest, TheDefaultNoteColourChosenInTheOptionsColoursTheNex
   ASSERT_TRUE(test::WaitUntil([&] { return SendMessageA(colours, CB_GETCURSEL, 0, 0) == 13; }));
   const POINT onAccept = CentreOf(GetDlgItem(options, 102));
   test::ClickMouse(onAccept.x, onAccept.y);
-  HWND told = nullptr;  // the restart message, in a box without a character
-  ASSERT_TRUE(test::WaitUntil([&] { return (told = test::FindVisibleWindow("Asistente", program.Id())) != nullptr; }));
-  EXPECT_EQ(test::WindowText(GetDlgItem(told, 0xFFFF)), "Los cambios tendrán efecto cuando reinicie Memotab v1.6");
-  test::ClickButton(told, IDOK);
-  ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(told); }));
+  // The character tells that the changes wait for a restart.
+  const AnnouncementWindow balloon = SpeechBalloon();
+  HWND told = nullptr;
+  ASSERT_TRUE(test::WaitUntil([&] { return (told = balloon.find(program.Id())) != nullptr; }));
+  EXPECT_EQ(balloon.text(told), "Los cambios tendrán efecto cuando reinicie Memotab v1.6");
+  balloon.dismiss(told);
+  ASSERT_TRUE(test::WaitUntil([&] { return !IsWindowVisible(told); }));
 
   test::ClickMouse(onIcon.x, onIcon.y, 3);
   ASSERT_TRUE(ChooseMenuItem(program.Id(), tray, 2));  // Nueva nota
