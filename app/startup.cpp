@@ -1,5 +1,7 @@
 #include "startup.h"
 
+#include <utility>
+
 #include "agent_files.h"
 #include "app_state.h"
 #include "call_stack.h"
@@ -65,8 +67,9 @@ void ShutDown() {
   oAgent.reset();
 }
 
-// Showing the notes and the character lets messages through while the start-up runs: a
-// close asked for meanwhile is carried out once the start-up has finished.
+// A message box during the start-up (a note that cannot be read) lets messages through: a
+// close or the end of the session asked for meanwhile is carried out once the start-up has
+// finished.
 bool lStarting = false;
 bool lCloseAsked = false;
 bool lSessionEnded = false;
@@ -165,7 +168,11 @@ void MAIN() {
                                       .bLClicked = [](int, int) { ShowMainWindow(); },
                                       .bRClicked = [](int nRow, int nCol) { MENUTRAY(nRow, nCol, *oTray); }});
       CHECAMUESTRANOTAS();
+      // The character comes in while the program runs on: waiting for it here would let
+      // the tray's and toolbar's commands in before the start-up has finished.
+      const bool wait = std::exchange(oAgent->lWait, false);
       CHECAAGENTE();
+      oAgent->lWait = wait;
       if (!lCloseAsked) ACTIVATEMPO();  // a program about to close needs no reminders
       window.Hide();
     }
