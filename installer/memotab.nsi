@@ -160,11 +160,13 @@ program_file:
   SetOverwrite off
   File "${DIST}/Memotab.INI"
   SetOverwrite on
-  ; The program's own files, brought up to date: the help, the about box's text, the sounds
-  ; and the characters. Named one by one, so that nothing else a staged folder may hold
+  ; The program's own files, brought up to date: the help with its pictures, the about box's
+  ; text, the sounds and the characters. Named one by one, so that nothing else a staged folder may hold
   ; (an error report, a table used in place) reaches the user's folder.
   File "${DIST}/MEMOTAB.HTML"
   File "${DIST}/MsAgent.txt"
+  SetOutPath "${DATA}\ayuda"
+  File "${DIST}/ayuda/*.png"
   SetOutPath "${DATA}\Sounds"
   File "${DIST}/Sounds/*.Wav"
   SetOutPath "${DATA}\Personajes"

@@ -35,10 +35,11 @@ std::map<fs::path, std::vector<uint8_t>> Snapshot(const fs::path& folder) {
 }
 
 // The program's own files in the data folder: the help, the about box's text, and the
-// sounds and characters of the staged folder.
+// help's pictures, sounds and characters of the staged folder.
 std::vector<fs::path> ProgramsOwnDataFiles() {
   std::vector<fs::path> files{"MEMOTAB.HTML", "MsAgent.txt"};
-  for (const auto& [folder, extension] : {std::pair{"Sounds", ".Wav"}, std::pair{"Personajes", ".mtpj"}}) {
+  for (const auto& [folder, extension] :
+       {std::pair{"ayuda", ".png"}, std::pair{"Sounds", ".Wav"}, std::pair{"Personajes", ".mtpj"}}) {
     for (const auto& entry : fs::directory_iterator(Staged() / folder)) {
       if (entry.path().extension() == extension) files.push_back(fs::path(folder) / entry.path().filename());
     }
@@ -105,7 +106,7 @@ TEST_F(InstallerTest, SilentInstallPutsTheProgramItsDataAndItsShortcutsInPlace) 
     EXPECT_TRUE(SameAsStaged(Data(seeded), seeded));
   }
   const std::vector<fs::path> own = ProgramsOwnDataFiles();
-  for (const fs::path expected : {"Sounds/Aviso.Wav", "Personajes/Nota.mtpj"}) {
+  for (const fs::path expected : {"ayuda/notas.png", "Sounds/Aviso.Wav", "Personajes/Nota.mtpj"}) {
     EXPECT_NE(std::ranges::find(own, expected.lexically_normal()), own.end()) << expected;
   }
   for (const fs::path& file : own) EXPECT_TRUE(SameAsStaged(Data(file), file));
@@ -229,6 +230,7 @@ TEST_F(InstallerTest, ReinstallKeepsNotesAndSettingsAndRefreshesTheProgramsOwnFi
                                                   'N', 'O', '\r', '\n'});
   test::WriteBytes(Data("MEMOTAB.HTML").string(), {'v', 'i', 'e', 'j', 'a'});
   fs::remove(Data("Sounds/Aviso.Wav"));
+  fs::remove(Data("ayuda/notas.png"));
   const auto table = Bytes(Data("MEMOTAB.DBF"));
   const auto memo = Bytes(Data("MEMOTAB.FPT"));
   const auto settings = Bytes(Data("Memotab.INI"));
@@ -239,6 +241,7 @@ TEST_F(InstallerTest, ReinstallKeepsNotesAndSettingsAndRefreshesTheProgramsOwnFi
   EXPECT_EQ(Bytes(Data("Memotab.INI")), settings);
   EXPECT_TRUE(SameAsStaged(Data("MEMOTAB.HTML"), "MEMOTAB.HTML"));
   EXPECT_TRUE(SameAsStaged(Data("Sounds/Aviso.Wav"), "Sounds/Aviso.Wav"));
+  EXPECT_TRUE(SameAsStaged(Data("ayuda/notas.png"), "ayuda/notas.png"));
 }
 
 TEST_F(InstallerTest, ATableWithoutItsMemoFileIsNotGivenAnEmptyOne) {
