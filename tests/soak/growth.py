@@ -7,7 +7,6 @@ TOLERANCE = {
     "windows": 0,  # every window the program made and holds, shown or not
     "handles": 16,  # kernel handles
     "gdi": 16,  # GDI objects (when the system counts them)
-    "user": 16,  # USER objects (when the system counts them)
     "private": 4 << 20,  # private memory (anonymous resident memory of the process), bytes
 }
 

@@ -53,6 +53,8 @@ def edit(s):
     inside = s.program.visible_point(window, editor["rect"], s.rng) or point
     s.desktop.click(*inside)
     before = s.program.probe.text(editor["hwnd"]) or ""
+    if before != note.texto:
+        s.trouble(f"the editor of Nota {s.model.recno(note)} opens with {before!r}, the note holds {note.texto!r}")
     if not note.tag:
         note.tag = s.new_tag()
     typed = s.text_to_type()
@@ -76,7 +78,8 @@ def edit(s):
     if not s.desktop.wait_for(lambda: not any(c["class"].lower() == "edit" for c in s.program.children(window))):
         raise Trouble(f"the save button of Nota {s.model.recno(note)} leaves the editor open")
     note.texto = in_editor
-    view = [c for c in s.program.children(window) if c["class"].lower() == "static" and c["visible"]]
+    view = [c for c in s.program.children(window)
+            if c["class"].lower() == "static" and c["visible"] and c["rect"][1] > window["rect"][1] + 20]
     if not view or (s.program.probe.text(view[0]["hwnd"]) or "") != in_editor:
         raise Trouble(f"after saving, Nota {s.model.recno(note)} does not show its text")
     return True

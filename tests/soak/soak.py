@@ -23,8 +23,10 @@ from session import Session
 from watcher import Watcher
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-TRAY_PLACE = (1236, 764)  # Wine's tray window goes to the screen's bottom right, as a taskbar's would
-AGENT_PLACE = (1000, 470)  # the assistant stands away from the notes and the tray
+# The Windows build tree with memotab.exe and the probe; MEMOTAB_WINDOWS_BUILD names another, as for scripts/stage.
+WINDOWS_BUILD = os.path.abspath(os.environ.get("MEMOTAB_WINDOWS_BUILD", os.path.join(ROOT, "build/windows")))
+SCREEN = (1280, 800)  # the display scripts/wine-session makes
+AGENT_PLACE = (820, 560)  # the assistant stands away from the notes and the tray
 MEASURE_EVERY = 120  # seconds between two measurements of the program's resources
 
 # Action: (weight, what it does). The weights make a mixed day of work with notes.
@@ -61,7 +63,7 @@ class Soak:
         self.reminders = ReminderLog()
         self.growth = Growth()
         self.probe = Probe(os.environ.get("WINE", "wine"),
-                           os.path.join(ROOT, "build/windows/tests/soak/memotab_soak_probe.exe"))
+                           os.path.join(WINDOWS_BUILD, "tests/soak/memotab_soak_probe.exe"))
         self.session = None
         self.pid = None
 
@@ -111,7 +113,10 @@ class Soak:
         tray = self.desktop.wait_for(program.tray_icons, seconds=15)
         if not tray:
             raise SystemExit("memotab.exe shows no tray icon")
-        self.probe.place(self.probe.tray()["tray"]["hwnd"], *TRAY_PLACE)
+        # Wine's tray window goes to the screen's bottom right corner, where a taskbar's tray would be.
+        tray = self.probe.tray()["tray"]
+        left, top, right, bottom = tray["rect"]
+        self.probe.place(tray["hwnd"], SCREEN[0] - (right - left) - 4, SCREEN[1] - (bottom - top) - 4)
         self.desktop.pause(1.0)
         expected = {self.model.recno(n) for n in self.model.visible()}
         if not self.desktop.wait_for(lambda: set(program.notes()) == expected, seconds=20):
@@ -148,10 +153,12 @@ class Soak:
                 self.desktop.key("Escape")
                 self.desktop.pause(0.5)
         for note, window in self.session.open_notes():
-            if any(c["class"].lower() == "edit" for c in program.children(window)):
-                point = self.session.strip_point(window, *note_actions.SAVE)
-                if point:
-                    self.desktop.click(*point)
+            editor = next((c for c in program.children(window) if c["class"].lower() == "edit"), None)
+            point = editor and self.session.strip_point(window, *note_actions.SAVE)
+            if point:  # a person saves what is in the editor
+                note.texto = self.probe.text(editor["hwnd"]) or ""
+                self.desktop.click(*point)
+                self.log(f"recovered: saved the editor of {note.tag or 'an untagged note'}")
         self.settle()
         shown = set(program.notes())
         for note in self.model.visible():

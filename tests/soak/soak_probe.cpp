@@ -15,7 +15,7 @@
 //   pixel X Y            the colour of a point of the screen           {"rgb":[r,g,b]}
 //   tray                 Wine's tray window and its icons
 //   place HWND X Y       moves a window (Wine's tray window) to a point
-//   resources PID        handle, GDI and USER counts, windows and memory of the program
+//   resources PID        kernel handles, GDI objects, windows and memory of the program
 #include "win.h"
 
 #include <psapi.h>
@@ -189,7 +189,7 @@ std::string Resources(DWORD processId) {
   GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
   std::ostringstream out;
   out << "{\"handles\":" << CountKernelHandles(processId) << ",\"gdi\":" << CountGdiObjects(process)
-      << ",\"user\":" << GetGuiResources(process, GR_USEROBJECTS) << ",\"windows\":" << CountWindows(processId)
+      << ",\"windows\":" << CountWindows(processId)
       << ",\"private\":" << memory.PrivateUsage << ",\"working_set\":" << memory.WorkingSetSize << "}";
   CloseHandle(process);
   return out.str();

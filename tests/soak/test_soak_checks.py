@@ -108,7 +108,7 @@ class TableModelTest(unittest.TestCase):
 
 class GrowthTest(unittest.TestCase):
     def measures(self, windows, private):
-        return {"windows": windows, "handles": 40, "gdi": 0, "user": 0, "private": private}
+        return {"windows": windows, "handles": 40, "gdi": 60, "private": private}
 
     def test_growth_beyond_the_tolerance_is_a_fault_and_within_it_is_not(self):
         growth = Growth()
