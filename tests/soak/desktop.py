@@ -1,5 +1,6 @@
 """The X display as a person uses it: the pointer, the keyboard and the screen (xdotool and
 ImageMagick), and a wait that keeps watching the program while it waits."""
+import re
 import subprocess
 import time
 
@@ -44,12 +45,18 @@ class Desktop:
         self.xdotool("key", "--delay", 40, *names)
 
     def type(self, text):
-        """Types a text as a person does; line breaks with the Return key."""
+        """Types a text as a person does; line breaks with the Return key. A character outside
+        ASCII goes alone and slowly: xdotool lends it a key of its own for the moment, and a
+        program that has not yet heard of that key's new meaning would miss it."""
         for number, line in enumerate(text.split("\n")):
             if number:
                 self.key("Return")
-            if line:
-                self.xdotool("type", "--delay", 25, "--", line)
+            for run in re.findall(r"[\x20-\x7e]+|[^\x20-\x7e]", line):
+                if run.isascii():
+                    self.xdotool("type", "--delay", 25, "--", run)
+                else:
+                    self.xdotool("type", "--delay", 120, "--", run)
+                    time.sleep(0.1)
 
     def screenshot(self, path):
         subprocess.run(["import", "-window", "root", path], check=False, capture_output=True)

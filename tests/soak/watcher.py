@@ -4,7 +4,7 @@ what a person would close (a balloon that has finished speaking, an information 
 reminder window)."""
 import time
 
-from program import ERROR_TITLES, IDNO, IDOK, MESSAGE_TEXT_ID, centre
+from program import ERROR_TITLES, IDNO, IDOK, MESSAGE_TEXT_ID, centre, is_message_box
 
 BALLOON_SETTLED = 1.5  # seconds a balloon's text stays the same before it counts as said in full
 
@@ -87,9 +87,9 @@ class Watcher:
 
     def _message_box(self, window):
         children = self.program.children(window)
-        texts = [c for c in children if c["id"] == MESSAGE_TEXT_ID]
-        if not texts:
+        if not is_message_box(children):
             return
+        texts = [c for c in children if c["id"] == MESSAGE_TEXT_ID]
         if window["hwnd"] not in self.seen:
             self.seen.add(window["hwnd"])
             utterance = Utterance(self.program.probe.text(texts[0]["hwnd"]) or "", "box")
