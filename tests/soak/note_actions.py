@@ -30,6 +30,7 @@ def new_note(s):
         raise Trouble(f"a new note opens at column {x1}, row {y1}")
     clrnota, clrtexto = s.default_colours()
     s.model.append(Note(tag="", x1=x1, y1=y1, x2=x1 + 25, y2=y1 + 15, clrtexto=clrtexto, clrnota=clrnota))
+    s.log(f"Nota {recno} opened at column {x1}, row {y1}")
     if not s.desktop.wait_for(lambda: s.note_colour_at_edge(window) in (rgb(clrnota), None), seconds=3):
         raise Trouble(f"the new note shows {s.note_colour_at_edge(window)}, its colour is {rgb(clrnota)}")
     return True
@@ -46,6 +47,7 @@ def edit(s):
     note, window, point = picked
     if s.strip_point(window, *SAVE) is None:
         return False
+    s.log(f"editing Nota {s.model.recno(note)} ({note.tag or 'untagged'}), click at {point}")
     s.desktop.click(*point)
     editor = s.desktop.wait_for(lambda: next((c for c in s.program.children(window) if c["class"].lower() == "edit"), None))
     if editor is None:
@@ -104,6 +106,7 @@ def recolour(s):
     current = note.clrnota if which == "Color de la NOTA" else note.clrtexto
     index = s.rng.choice([i for i, value in enumerate(PALETTE) if value != current])
     prompt = [p for p in COLOUR_MENU if p is not None][index]
+    s.log(f"Nota {s.model.recno(note)} ({note.tag or 'untagged'}): {which} {prompt}, menu at {point}")
     s.program.choose(submenu, "LOGO", COLOUR_MENU, prompt)
     s.desktop.wait_for(lambda: not s.program.menus(), seconds=3)
     if which == "Color de la NOTA":
@@ -124,6 +127,7 @@ def close(s):
         point = s.strip_point(window, *CLOSE)
         if point is None:
             continue
+        s.log(f"closing Nota {s.model.recno(note)} at {point}")
         s.desktop.click(*point)
         if not s.desktop.wait_for(lambda: s.model.recno(note) not in s.program.notes()):
             raise Trouble(f"the close button of Nota {s.model.recno(note)} leaves it open")
@@ -141,6 +145,7 @@ def drag(s):
         if point is None:
             continue
         target = (s.rng.randrange(0, 700), s.rng.randrange(0, 480))
+        s.log(f"dragging Nota {s.model.recno(note)} from {point} to {target}")
         s.desktop.drag(point, target)
         moved = s.desktop.wait_for(lambda: s.program.notes().get(s.model.recno(note), {}).get("rect", [0, 0])[:2]
                                    == list(target), seconds=3)
@@ -179,9 +184,10 @@ def delete(s):
         return False
     note, window, point = picked
     recno = s.model.recno(note)
+    yes = s.rng.random() < 0.85
+    s.log(f"deleting Nota {recno} ({note.tag or 'untagged'}), menu at {point}, answer {'yes' if yes else 'no'}")
     menu = s.note_menu(point)
     s.program.choose(menu, "LOGO2", NOTE_MENU, "&Borrar NOTA")
-    yes = s.rng.random() < 0.85
     answer_question(s, len(s.said), yes)
     if yes:
         if not s.desktop.wait_for(lambda: recno not in s.program.notes()):
@@ -208,6 +214,7 @@ def reminder(s, minutes=None, bad_time=None):
     if due.date() != now.date() or (due - now).total_seconds() < 25:
         return False
     note, window, point = picked
+    s.log(f"reminder for Nota {s.model.recno(note)} ({note.tag}) at {due:%H:%M}, menu at {point}")
     menu = s.note_menu(point)
     s.program.choose(menu, "LOGO2", NOTE_MENU, "Recordatorio")
     dialog = s.desktop.wait_for(s.program.reminder_dialog)
