@@ -114,9 +114,9 @@ class Program:
         return top
 
     def row_points(self, menu, logo, y):
-        """Points along a row of a menu's items that no other window covers (Wine's tray
-        window may lie over a menu opened from it)."""
-        left, right = menu["client"][0] + LOGO_WIDTH[logo] + 6, menu["client"][2] - 24
+        """Points along a row of a menu's items, right of their pictures, that no other window
+        covers (Wine's tray window may lie over a menu opened from it)."""
+        left, right = menu["client"][0] + LOGO_WIDTH[logo] + 24, menu["client"][2] - 4
         samples = [left + (right - left) * k // 6 for k in range(7)]
         return [x for x in samples if self.probe.at(x, y)["root"] == menu["hwnd"]]
 
@@ -133,16 +133,17 @@ class Program:
         for geometry in geometries:
             top = self.item_top(menu, layout, index, geometry)
             y = top + MENU_ITEM // 2
-            points = self.row_points(menu, logo, y)
+            edge = top + 1  # a row of the item that its text never reaches
+            points = self.row_points(menu, logo, edge)
             if not points:
                 raise Trouble(f"the menu item {layout[index]!r} is covered")
             x = points[len(points) // 2]
             for _ in range(3):
                 self.desktop.move(x, y)
-                if not self.desktop.wait_for(lambda: self.highlighted(menu, logo, y), seconds=1.0, every=0.1):
+                if not self.desktop.wait_for(lambda: self.highlighted(menu, logo, edge), seconds=1.0, every=0.1):
                     continue
                 band = [self.highlighted(menu, logo, row)
-                        for row in (top - 2, top + 2, top + MENU_ITEM - 3, top + MENU_ITEM + 1)]
+                        for row in (top - 2, top + 1, top + MENU_ITEM - 1, top + MENU_ITEM + 1)]
                 if band == [False, True, True, False]:
                     self.menu_geometry = geometry
                     return (x, y)
