@@ -121,40 +121,33 @@ def recolour(s):
 
 
 def close(s):
-    choices = s.open_notes()
-    s.rng.shuffle(choices)
-    for note, window in choices:
-        point = s.strip_point(window, *CLOSE)
-        if point is None:
-            continue
-        s.log(f"closing Nota {s.model.recno(note)} at {point}")
-        s.desktop.click(*point)
-        if not s.desktop.wait_for(lambda: s.model.recno(note) not in s.program.notes()):
-            raise Trouble(f"the close button of Nota {s.model.recno(note)} leaves it open")
-        note.activada = False
-        s.moved.discard(id(note))
-        return True
-    return False
+    picked = s.pick_strip_point(CLOSE)
+    if picked is None:
+        return False
+    note, point = picked
+    s.log(f"closing Nota {s.model.recno(note)} at {point}")
+    s.desktop.click(*point)
+    if not s.desktop.wait_for(lambda: s.model.recno(note) not in s.program.notes()):
+        raise Trouble(f"the close button of Nota {s.model.recno(note)} leaves it open")
+    note.activada = False
+    s.moved.discard(id(note))
+    return True
 
 
 def drag(s):
-    choices = s.open_notes()
-    s.rng.shuffle(choices)
-    for note, window in choices:
-        point = s.strip_point(window, *DRAG_BAR)
-        if point is None:
-            continue
-        target = (s.rng.randrange(0, 700), s.rng.randrange(0, 480))
-        s.log(f"dragging Nota {s.model.recno(note)} from {point} to {target}")
-        s.desktop.drag(point, target)
-        moved = s.desktop.wait_for(lambda: s.program.notes().get(s.model.recno(note), {}).get("rect", [0, 0])[:2]
-                                   == list(target), seconds=3)
-        if not moved:
-            raise Trouble(f"Nota {s.model.recno(note)} dragged to {target} is at "
-                          f"{s.program.notes().get(s.model.recno(note), {}).get('rect')}")
-        s.moved.add(id(note))
-        return True
-    return False
+    picked = s.pick_strip_point(DRAG_BAR)
+    if picked is None:
+        return False
+    note, point = picked
+    target = (s.rng.randrange(0, 700), s.rng.randrange(0, 480))
+    s.log(f"dragging Nota {s.model.recno(note)} from {point} to {target}")
+    s.desktop.drag(point, target)
+    def place():
+        return s.program.notes().get(s.model.recno(note), {}).get("rect", [0, 0])[:2]
+    if not s.desktop.wait_for(lambda: place() == list(target), seconds=3):
+        raise Trouble(f"Nota {s.model.recno(note)} dragged to {target} is at {place()}")
+    s.moved.add(id(note))
+    return True
 
 
 def answer_question(s, since, yes):

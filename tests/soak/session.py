@@ -136,6 +136,16 @@ class Session:
         left, top = window["rect"][0], window["rect"][1]
         return self.program.visible_point(window, (left + offset_from, top + 3, left + offset_to, top + 14), self.rng)
 
+    def pick_strip_point(self, part):
+        """An open note with an uncovered point of a part of its title strip, and that point."""
+        choices = self.open_notes()
+        self.rng.shuffle(choices)
+        for note, window in choices:
+            point = self.strip_point(window, *part)
+            if point:
+                return note, point
+        return None
+
     def pick_open_note(self, wanted=None):
         """An open note (satisfying `wanted`) with some of its text area uncovered, and that point."""
         choices = [(n, w) for n, w in self.open_notes() if wanted is None or wanted(n)]
