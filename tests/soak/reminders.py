@@ -37,7 +37,7 @@ class ReminderLog:
 
     def set(self, tag, due, now):
         for earlier in self.reminders:
-            if earlier.tag == tag and earlier.replaced is None and earlier.due > now:
+            if earlier.tag == tag and earlier.replaced is None and earlier.due + datetime.timedelta(minutes=1) > now:
                 earlier.replaced = now
         self.reminders.append(Reminder(tag, due, now))
 
@@ -67,8 +67,8 @@ class ReminderLog:
         test cannot say (its minute overlapped a start or an end of the program)."""
         if reminder.deleted is not None and reminder.deleted < reminder.due + datetime.timedelta(minutes=1):
             return None if reminder.deleted >= reminder.due else 0
-        if reminder.replaced is not None and reminder.replaced < reminder.due:
-            return 0
+        if reminder.replaced is not None:  # before its minute: silent; within it: a race with the tick
+            return 0 if reminder.replaced < reminder.due else None
         minute_end = reminder.due + datetime.timedelta(minutes=1)
         for run in self.runs:
             ended = run.ended or datetime.datetime.max
@@ -97,7 +97,8 @@ class ReminderLog:
         for reminder in self.reminders:
             expected = self.expectation(reminder)
             seen = len(reminder.announcements)
-            if reminder.replaced is not None or reminder.deleted is not None:
+            gone = [m for m in (reminder.replaced, reminder.deleted) if m is not None and m < reminder.due]
+            if gone:
                 counts["replaced or deleted"] += 1
             if expected is None:
                 counts["undecidable"] += 1
@@ -105,7 +106,7 @@ class ReminderLog:
             if expected == 1:
                 counts["due while running"] += 1
                 counts["announced once"] += seen == 1
-            elif reminder.replaced is None and reminder.deleted is None:
+            elif not gone:
                 counts["due while down"] += 1
                 counts["silent while down"] += seen == 0
             if seen != expected:

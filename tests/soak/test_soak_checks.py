@@ -62,6 +62,13 @@ class ReminderExpectationTest(unittest.TestCase):
         self.assertEqual([self.log.expectation(r) for r in self.log.reminders], [0, 1, 0])
         self.assertEqual(self.log.last_due(), due(5))
 
+    def test_a_reminder_replaced_within_its_own_minute_cannot_be_judged(self):
+        self.log.set("N1", due(2), at(0))
+        self.log.set("N1", due(4), at(2, 1))  # the dialog was accepted as the minute began
+        self.assertIsNone(self.log.expectation(self.log.reminders[0]))
+        self.log.announced("N1", at(4, 3), "window")
+        self.assertEqual(self.log.summary()[1], [])
+
     def test_an_announcement_of_no_reminder_is_a_fault(self):
         self.log.set("N1", due(3), at(0))
         self.log.announced("N1", at(1), "window")
