@@ -1,6 +1,7 @@
 #include "text.h"
 
 #include <cstdint>
+#include <cstdio>
 
 namespace memotab {
 
@@ -65,6 +66,28 @@ std::string Cp1252ToUtf8(std::string_view text) {
     AppendUtf8(out, byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : char16_t{byte});
   }
   return out;
+}
+
+std::string JsonString(std::string_view utf8) {
+  std::string out = "\"";
+  for (const char c : utf8) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+          out += escaped;
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out + "\"";
 }
 
 }  // namespace memotab

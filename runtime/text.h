@@ -19,4 +19,7 @@ double Val(std::string_view text);
 // undefined become U+FFFD.
 std::string Cp1252ToUtf8(std::string_view text);
 
+// UTF-8 text as a JSON string literal, quotes included.
+std::string JsonString(std::string_view utf8);
+
 }  // namespace memotab

@@ -8,28 +8,6 @@ namespace memotab {
 
 namespace {
 
-std::string JsonString(std::string_view utf8) {
-  std::string out = "\"";
-  for (const char c : utf8) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-          out += escaped;
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
-}
-
 std::string JsonNumber(double value, int decimals) {
   char text[400];
   std::snprintf(text, sizeof text, "%.*f", decimals, value);

@@ -1,0 +1,141 @@
+#!/usr/bin/python3
+"""The soak test's own judgement, without Wine: which reminders had to be announced, how the
+table model follows a restart and finds differences, when growth counts, and the pending
+report's heading."""
+import datetime
+import os
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from growth import Growth  # noqa: E402
+from model import Note, TableModel  # noqa: E402
+from reminders import ReminderLog  # noqa: E402
+from tray_actions import heading  # noqa: E402
+
+T0 = datetime.datetime(2026, 12, 8, 10, 0, 20)
+
+
+def at(minutes, seconds=0):
+    return T0 + datetime.timedelta(minutes=minutes, seconds=seconds)
+
+
+def due(minutes):
+    return (T0 + datetime.timedelta(minutes=minutes)).replace(second=0)
+
+
+class ReminderExpectationTest(unittest.TestCase):
+    def setUp(self):
+        self.log = ReminderLog()
+        self.log.started(T0)
+
+    def test_a_minute_within_a_run_is_announced_once_and_twice_is_a_fault(self):
+        self.log.set("N1", due(2), at(0))
+        self.log.announced("N1", at(2, 3), "speech")
+        counts, problems = self.log.summary()
+        self.assertEqual((counts["due while running"], counts["announced once"]), (1, 1))
+        self.assertEqual(problems, [])
+        self.log.announced("N1", at(2, 9), "speech")
+        self.assertIn("announced 2 times", self.log.summary()[1][0])
+
+    def test_a_minute_while_down_stays_silent_and_the_start_minute_is_announced(self):
+        self.log.set("N1", due(3), at(0))
+        self.log.set("N2", due(6), at(0))
+        self.log.ended(at(1))
+        self.log.started(at(6, 5))  # in N2's minute: the first tick covers it
+        self.assertEqual(self.log.expectation(self.log.reminders[0]), 0)
+        self.assertEqual(self.log.expectation(self.log.reminders[1]), 1)
+        self.log.announced("N1", at(7), "speech")
+        self.assertTrue(any("N1" in p and "expected 0" in p for p in self.log.summary()[1]))
+
+    def test_a_minute_cut_by_a_kill_cannot_be_judged(self):
+        self.log.set("N1", due(1), at(0))
+        self.log.ended(at(1, 10))
+        self.assertIsNone(self.log.expectation(self.log.reminders[0]))
+
+    def test_replaced_and_deleted_reminders_stay_silent(self):
+        self.log.set("N1", due(3), at(0))
+        self.log.set("N1", due(5), at(1))
+        self.log.set("N2", due(3), at(0))
+        self.log.note_deleted("N2", at(2))
+        self.assertEqual([self.log.expectation(r) for r in self.log.reminders], [0, 1, 0])
+        self.assertEqual(self.log.last_due(), due(5))
+
+    def test_a_reminder_replaced_within_its_own_minute_cannot_be_judged(self):
+        self.log.set("N1", due(2), at(0))
+        self.log.set("N1", due(4), at(2, 1))  # the dialog was accepted as the minute began
+        self.assertIsNone(self.log.expectation(self.log.reminders[0]))
+        self.log.announced("N1", at(4, 3), "window")
+        self.assertEqual(self.log.summary()[1], [])
+
+    def test_an_announcement_of_no_reminder_is_a_fault(self):
+        self.log.set("N1", due(3), at(0))
+        self.log.announced("N1", at(1), "window")
+        self.assertIn("matches no reminder", self.log.summary()[1][-1])
+
+
+def note(tag, **fields):
+    return Note(tag=tag, x1=1, y1=2, x2=26, y2=17, clrtexto=0, clrnota=65535, **fields)
+
+
+def row(recno, n, **changes):
+    fields = {"recno": recno, "deleted": n.deleted, "X1": 1, "Y1": 2, "X2": 26, "Y2": 17, "CLRTEXTO": 0,
+              "CLRNOTA": 65535, "TEXTO": n.texto, "FECHA": n.fecha, "HORA": n.hora, "STATUS": n.status,
+              "ACTIVADA": n.activada}
+    fields.update(changes)
+    return fields
+
+
+class TableModelTest(unittest.TestCase):
+    def test_a_start_drops_deleted_records_and_opens_or_closes_every_note(self):
+        model = TableModel()
+        for tag in ("N1", "N2", "N3"):
+            model.append(note(tag))
+        model.records[1].deleted = True
+        model.start(show_notes=False)
+        self.assertEqual([n.tag for n in model.records], ["N1", "N3"])
+        self.assertEqual(model.recno(model.by_tag("N3")), 2)
+        self.assertFalse(any(n.activada for n in model.records))
+        model.start(show_notes=True)
+        self.assertTrue(all(n.activada for n in model.records))
+
+    def test_the_comparison_names_every_difference(self):
+        model = TableModel()
+        model.append(note("N1", texto="N1 año\r\nmás  "))
+        model.append(note("N2", fecha="2026-12-08", hora="10:05", status="."))
+        same = [row(1, model.records[0], TEXTO="N1 año\r\nmás"), row(2, model.records[1])]
+        self.assertEqual(model.compare(same), [])
+        black = [same[0], row(2, model.records[1], CLRNOTA=0, STATUS="X")]
+        problems = model.compare(black)
+        self.assertEqual(len(problems), 2)
+        self.assertIn("CLRNOTA: table 0, expected 65535", problems[0])
+        self.assertIn("holds 1 records", model.compare(same[:1])[0])
+
+
+class GrowthTest(unittest.TestCase):
+    def measures(self, windows, private):
+        return {"windows": windows, "handles": 40, "gdi": 60, "private": private}
+
+    def test_growth_beyond_the_tolerance_is_a_fault_and_within_it_is_not(self):
+        growth = Growth()
+        for minute, windows in enumerate([30, 30, 30, 30, 30, 30, 30, 31]):
+            growth.sample(minute * 60, self.measures(windows, 50 << 20), 1)
+        report, problems = growth.summary()
+        self.assertEqual(report["measures"]["windows"]["growth"], 0.5)
+        self.assertEqual(problems, ["windows grew by 0.5 (tolerance 0)"])
+        steady = Growth()
+        for minute in range(8):
+            steady.sample(minute * 60, self.measures(30, (50 << 20) + minute * 1000), 1)
+        self.assertEqual(steady.summary()[1], [])
+
+
+class PendingHeadingTest(unittest.TestCase):
+    def test_one_and_several(self):
+        self.assertEqual(heading(0), "No hay notas pendientes.")
+        self.assertEqual(heading(1), "Tienes 1 nota pendiente y a continuación te voy a decir cual es.")
+        self.assertEqual(heading(3), "Tienes 3 notas pendientes y a continuación te voy a decir cuales son.")
+
+
+if __name__ == "__main__":
+    unittest.main()
