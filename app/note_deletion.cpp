@@ -6,6 +6,7 @@
 #include "call_stack.h"
 #include "message_boxes.h"
 #include "note_editing.h"
+#include "note_table.h"
 #include "notes_visibility.h"
 #include "startup.h"
 
@@ -27,6 +28,7 @@ void BORRARNOTA(int nRec) {
   if (!UserSaysYes("Desea Eliminar esta nota ?")) return;
   Table& nota = NoteTable();
   nota.GoTo(static_cast<uint32_t>(nRec));
+  nota.SetLogical(Nota::ACTIVADA, false);  // its window closes with it
   nota.Delete();
   if (static_cast<size_t>(nRec) <= aNoteWindows.size()) {
     aNoteEditors[nRec - 1].reset();

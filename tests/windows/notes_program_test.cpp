@@ -280,8 +280,7 @@ TEST(NotesProgram, APersonMakesEditsColoursDeletesNotesAndLeavesThroughTheTray) 
   const StoredNote fourthNote{fourth.left / 8, fourth.top / 16, 65535, ""};
   const std::vector<std::string> expected = {Record(1, false, {4, 10, 65535, "primera y pan"}),
                                              Record(2, false, {32, 10, 32768, "segunda"}),
-                                             // A deleted note keeps the open flag it had; the next start packs it away.
-                                             Record(3, true, notes[2], true), Record(4, false, fourthNote)};
+                                             Record(3, true, notes[2]), Record(4, false, fourthNote)};
   EXPECT_EQ(Dump(dir.File("MEMOTAB.DBF")), expected);
 }
 

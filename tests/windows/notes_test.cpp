@@ -220,6 +220,9 @@ TEST_F(NotesTest, DeletionHappensOnlyOnAYesInTheYesNoBox) {
   BORRARNOTA(1);
   yes.get();
   EXPECT_TRUE(test::DispatchUntil([] { return aNoteWindows[0]->hWnd == nullptr; }));
+  oNota->GoTo(1);
+  EXPECT_TRUE(oNota->Deleted());
+  EXPECT_FALSE(oNota->GetLogical(Nota::ACTIVADA));
   std::vector<uint32_t> seen;
   for (oNota->GoTop(); !oNota->Eof(); oNota->Skip()) seen.push_back(oNota->RecNo());
   EXPECT_EQ(seen, std::vector<uint32_t>{2});

@@ -139,7 +139,7 @@ TEST_F(ReminderDialogTest, AWrongTimeIsToldOncePerAttemptAndBlocksAccept) {
         test::PressKey(edit, VK_TAB);  // leaving the field checks it
         closeMessages(quietFor(std::chrono::milliseconds(1500)));
         test::WaitUntil([&] { return test::FocusOfThread(dialog) == edit; });
-        test::ClickLikeUser(GetDlgItem(dialog, 103));  // checks once more and stores nothing
+        test::ClickButton(dialog, 103);  // Accept checks once more and stores nothing
         closeMessages(quietFor(std::chrono::milliseconds(1500)));
         test::WaitUntil([&] { return test::FocusOfThread(dialog) == edit; });
         TypeTime(dialog, "10:10");  // a right time lets Cancel through, storing nothing
