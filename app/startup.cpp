@@ -113,6 +113,7 @@ void MAIN() {
   const std::string tablePath = CurrentDirectoryFile(kNoteTableName);
   nTicks = 0;
   oDueMinutes = {};
+  aFailedReminders.clear();
   aAnimations = {"Think", "Confused", "Uncertain", "Alert", "Pleased", "Explain", "Sad", "Surprised", "Wave"};
 
   const std::string settings = SettingsFile();
