@@ -144,6 +144,22 @@ TEST_F(ReminderTimerTest, AReminderSavedForTheCurrentMinuteAfterItsFirstTickIsAn
   EXPECT_EQ(StatusOf(late), "X");
 }
 
+TEST_F(ReminderTimerTest, AReminderSavedInTheLastSecondsOfItsMinuteIsAnnouncedInTheNext) {
+  SetClock(9, 5, 1);
+  CHECAAVISOS();
+  SetClock(9, 5, 55);
+  CHECAAVISOS();  // the last tick of 09:05
+  const uint32_t late = AddNote("Guardada a las 09:05:58", today, "09:05", ".");
+  SetClock(9, 6, 3);
+  Sent();
+  CHECAAVISOS();
+  EXPECT_EQ(Count(Sent(), "Speak(BSTR:Guardada a las 09:05:58)"), 1);
+  EXPECT_EQ(StatusOf(late), "X");
+  SetClock(9, 6, 9);
+  CHECAAVISOS();
+  EXPECT_EQ(Count(Sent(), "Speak("), 0);
+}
+
 TEST_F(ReminderTimerTest, AJumpForwardAnnouncesTheSkippedMinutesOnceAndNothingFromBeforeTheStart) {
   const uint32_t beforeStart = AddNote("Antes", today, "08:59", ".");
   AddNote("Nueve y media", today, "09:30", ".");
