@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ namespace memotab {
 inline WindowPtr oWndMain;                     // the hidden main window; closing it ends the program
 inline std::shared_ptr<TTimer> oTimer;         // the reminder timer, from its start until the exit button ends it
 inline DueMinutes oDueMinutes;                 // the minutes the reminder timer has covered
+inline std::set<uint32_t> aFailedReminders;    // records the reminder timer could not check: left out for the run
 inline std::vector<std::string> aAnimations;   // idle animation names
 inline int nTicks = 0;                         // timer ticks since the last idle animation
 inline bool lUseAgent = true;                  // reminders are spoken by the assistant

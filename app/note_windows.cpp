@@ -20,14 +20,9 @@ namespace memotab {
 
 namespace {
 
-constexpr int kDefaultNoteColour = 15;  // "Amarillo"
-constexpr int kDefaultTextColour = 1;   // "Negro"
-
-// The colour value of a palette index from the settings; the default index's when the
-// setting names no palette entry (a hand-edited or damaged settings file).
+// The colour value of a palette position from the settings, or of the default position.
 int32_t SettingColour(const char* cKey, int nDefault) {
-  const PaletteEntry* entry = PaletteAt(LEEINI(SettingsFile(), "COLORES", cKey, nDefault));
-  return (entry != nullptr ? *entry : *PaletteAt(nDefault)).Value();
+  return PaletteAt(PalettePositionOr(LEEINI(SettingsFile(), "COLORES", cKey, nDefault), nDefault))->Value();
 }
 
 // Makes entry n (1-based) of every per-note table exist.

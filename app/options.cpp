@@ -36,7 +36,18 @@ ColourLists PaletteLists() {
   return lists;
 }
 
-bool TableHasNotes() { return oNota && oNota->LastRec() > 0; }
+// Whether the table holds a note that is not deleted; the current record stays as it was.
+bool TableHasNotes() {
+  if (!oNota) return false;
+  const uint32_t current = oNota->RecNo();
+  bool found = false;
+  for (uint32_t recNo = 1; recNo <= oNota->LastRec() && !found; ++recNo) {
+    oNota->GoTo(recNo);
+    found = !oNota->Deleted();
+  }
+  oNota->GoTo(current);
+  return found;
+}
 
 }  // namespace
 
@@ -59,8 +70,8 @@ void OPCIONES() {
   TDialog& agentPage = *folder->aDialogs[2];
 
   TIni ini(settings);
-  int noteColour = ini.Get("COLORES", "NOTA", 15);
-  int textColour = ini.Get("COLORES", "TEXTO", 1);
+  int noteColour = PalettePositionOr(ini.Get("COLORES", "NOTA", kDefaultNoteColour), kDefaultNoteColour);
+  int textColour = PalettePositionOr(ini.Get("COLORES", "TEXTO", kDefaultTextColour), kDefaultTextColour);
   bool showNotes = ini.Get("INICIO", "VER", "SI").starts_with("SI");
   TButtonBmp::ReDefine(103, [owner = dialog.get()] { owner->End(); }, *dialog, "CANCELAR");
 

@@ -44,4 +44,14 @@ constexpr const PaletteEntry* PaletteAt(int position) {
   return position >= 1 && position <= static_cast<int>(PALETTE.size()) ? &PALETTE[position - 1] : nullptr;
 }
 
+// The palette positions of a new note's colours when the settings name no palette entry.
+inline constexpr int kDefaultNoteColour = 15;  // "Amarillo"
+inline constexpr int kDefaultTextColour = 1;   // "Negro"
+
+// `position` when it names a palette entry, `fallback` otherwise (a hand-edited or damaged
+// settings file).
+constexpr int PalettePositionOr(int position, int fallback) {
+  return PaletteAt(position) != nullptr ? position : fallback;
+}
+
 }  // namespace memotab

@@ -28,7 +28,7 @@ std::optional<MinuteStamp> ReminderMinute(Date dFecha, std::string_view cHora) {
 
 void DueMinutes::Begin(MinuteStamp now) {
   now_ = now;
-  if (covered_ && *covered_ > now) covered_ = now;
+  if (covered_ && *covered_ >= now) covered_ = now - 1;
 }
 
 bool DueMinutes::Includes(MinuteStamp reminder) const {

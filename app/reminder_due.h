@@ -21,9 +21,12 @@ std::optional<MinuteStamp> ReminderMinute(Date dFecha, std::string_view cHora);
 // The minutes whose reminders the reminder timer announces: the current minute, and every
 // minute after the last one that a completed scan covered, so that a reminder whose minute
 // passed while the previous scan waited (a box open, a long speech, a computer asleep) is
-// still announced. The first scan covers its own minute only: what fell due while the
-// program was not running is left to the pending report. A clock that goes back takes the
-// covered minute back with it.
+// still announced. A completed scan covers the minutes before the one it began in: a
+// reminder saved for that minute after its record was scanned is still due in the next
+// minute, and `STATUS` "X" keeps announced ones from repeating. Before any scan only the
+// current minute is due (start-up covers the minutes before its own): what fell due while
+// the program was not running is left to the pending report. A clock that goes back takes
+// the covered minute back with it.
 class DueMinutes {
  public:
   // A scan starts at `now`.
@@ -31,10 +34,10 @@ class DueMinutes {
   // Whether a reminder of that minute falls due in the scan begun last.
   bool Includes(MinuteStamp reminder) const;
   // The scan begun last went through every record.
-  void Complete() { covered_ = now_; }
+  void Complete() { covered_ = now_ - 1; }
 
  private:
-  std::optional<MinuteStamp> covered_;  // the minute the last completed scan started in
+  std::optional<MinuteStamp> covered_;  // the minute before the one the last completed scan began in
   MinuteStamp now_ = 0;
 };
 

@@ -1,16 +1,19 @@
 #include "reminder_timer.h"
 
 #include <chrono>
+#include <exception>
 #include <string>
 
 #include "announcement.h"
 #include "app_state.h"
 #include "call_stack.h"
+#include "error_block.h"
 #include "event_loop.h"
 #include "note_table.h"
 #include "options.h"
 #include "paths.h"
 #include "random.h"
+#include "runtime_error.h"
 #include "settings.h"
 #include "text.h"
 
@@ -20,20 +23,6 @@ namespace {
 
 constexpr int kTickMilliseconds = 6000;
 constexpr int kTicksPerIdleAnimation = 10;
-
-// The timer is off while a scan runs, so that scans never nest, and on again afterwards
-// however the scan ends; a timer ended meanwhile stays ended.
-class TimerPaused {
- public:
-  TimerPaused() {
-    if (oTimer) oTimer->DeActivate();
-  }
-  ~TimerPaused() {
-    if (oTimer) oTimer->Activate();
-  }
-  TimerPaused(const TimerPaused&) = delete;
-  TimerPaused& operator=(const TimerPaused&) = delete;
-};
 
 // Lets waiting window events through during a scan, at most once a millisecond: every look
 // at the queue costs a round trip to the window system, and a scan of many notes would
@@ -79,6 +68,51 @@ void Announce(Table& nota, uint32_t recNo, bool useAgent) {
   }
 }
 
+// Runs `step`; an error it raises goes to the error handler. False when the step failed.
+template <typename Step>
+bool Guarded(Step&& step) {
+  return GuardErrors(
+      [&] {
+        step();
+        return true;
+      },
+      false);
+}
+
+// Announces the reminder of record `recNo` when it falls due; a deleted note has none.
+void CheckRecord(Table& nota, uint32_t recNo, bool useAgent) {
+  nota.GoTo(recNo);
+  if (nota.Eof() || (nota.DeletedHidden() && nota.Deleted())) return;
+  if (IsReminderDue(oDueMinutes, nota.GetDate(Nota::FECHA), nota.GetText(Nota::HORA), nota.GetText(Nota::STATUS))) {
+    Announce(nota, recNo, useAgent);
+  }
+}
+
+// CheckRecord, whose errors the error handler may answer with Default: the note is then
+// skipped and the scan goes on.
+void CheckRecordOrSkip(Table& nota, uint32_t recNo, bool useAgent) {
+  try {
+    CheckRecord(nota, recNo, useAgent);
+  } catch (...) {
+    RuntimeError error = AsRuntimeError(std::current_exception());
+    error.lCanDefault = true;
+    throw error;
+  }
+}
+
+// Visits every record by record number, going to it after every pass of events: a
+// handler that moves the table (a note taking the focus, a menu) makes the scan skip
+// nothing. A record that fails (a damaged memo) is reported once, through the error
+// handler, and left out of every later scan of this run; the scan goes on with the next.
+void ScanRecords(Table& nota, bool useAgent) {
+  EventsDuringScan events;
+  for (uint32_t recNo = 1; recNo <= nota.LastRec(); ++recNo) {
+    events.LetThrough();
+    if (aFailedReminders.contains(recNo)) continue;
+    if (!Guarded([&] { CheckRecordOrSkip(nota, recNo, useAgent); })) aFailedReminders.insert(recNo);
+  }
+}
+
 }  // namespace
 
 void ACTIVATEMPO() {
@@ -102,23 +136,16 @@ void CHECAAVISOS() {
   IdleStep();
   if (!oWndMain || oWndMain->hWnd == nullptr) return;
 
-  const TimerPaused paused;
   Table& nota = NoteTable();
   const uint32_t remembered = nota.RecNo();
+  // The timer is off while a scan runs, so that scans never nest, not even while the
+  // error handler's dialog is open; it is on again once any error has been handled. A
+  // timer ended meanwhile stays ended.
+  if (oTimer) oTimer->DeActivate();
   oDueMinutes.Begin(MinuteOf(now));
-  EventsDuringScan events;
-  // By record number, back on its own record after every pass of events: a handler that
-  // moves the table (a note taking the focus, a menu) makes the scan skip nothing.
-  for (uint32_t recNo = 1; recNo <= nota.LastRec(); ++recNo) {
-    events.LetThrough();
-    nota.GoTo(recNo);
-    if (nota.Eof() || (nota.DeletedHidden() && nota.Deleted())) continue;
-    if (IsReminderDue(oDueMinutes, nota.GetDate(Nota::FECHA), nota.GetText(Nota::HORA), nota.GetText(Nota::STATUS))) {
-      Announce(nota, recNo, useAgent);
-    }
-  }
-  oDueMinutes.Complete();
-  nota.GoTo(remembered);
+  if (Guarded([&] { ScanRecords(nota, useAgent); })) oDueMinutes.Complete();
+  Guarded([&] { nota.GoTo(remembered); });
+  if (oTimer) oTimer->Activate();
 }
 
 }  // namespace memotab

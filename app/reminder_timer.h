@@ -6,7 +6,8 @@ namespace memotab {
 void ACTIVATEMPO();
 // One tick of the reminder timer: an idle animation of a visible assistant about once a
 // minute, then every note whose reminder falls due is announced once, in record order,
-// through the assistant or in an announcement window (AGENTE/USAR).
+// through the assistant or in an announcement window (AGENTE/USAR). A note that cannot be
+// checked goes to the error handler once and is skipped for the rest of the run.
 void CHECAAVISOS();
 // Stops and ends the reminder timer, for good.
 void ENDTEMPO();

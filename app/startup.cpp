@@ -5,6 +5,7 @@
 #include "agent_files.h"
 #include "app_state.h"
 #include "call_stack.h"
+#include "clock.h"
 #include "character_service.h"
 #include "disk.h"
 #include "error_block.h"
@@ -112,7 +113,12 @@ void MAIN() {
   const Routine routine;
   const std::string tablePath = CurrentDirectoryFile(kNoteTableName);
   nTicks = 0;
+  // Covered up to the minute before the start: a reminder saved for the start minute just
+  // before the start is still announced.
   oDueMinutes = {};
+  oDueMinutes.Begin(MinuteOf(NOW()));
+  oDueMinutes.Complete();
+  aFailedReminders.clear();
   aAnimations = {"Think", "Confused", "Uncertain", "Alert", "Pleased", "Explain", "Sad", "Surprised", "Wave"};
 
   const std::string settings = SettingsFile();

@@ -32,6 +32,23 @@ TEST(DueMinutes, TheFirstScanCoversItsOwnMinuteOnly) {
   EXPECT_FALSE(minutes.Includes(At(9, 6)));
 }
 
+TEST(DueMinutes, AReminderOfTheLastSecondsOfAMinuteIsDueInTheNext) {
+  DueMinutes minutes;
+  minutes.Begin(At(9, 5));
+  minutes.Complete();  // the scan of 09:05:52; a reminder for 09:05 is saved at 09:05:58
+  minutes.Begin(At(9, 6));
+  EXPECT_TRUE(minutes.Includes(At(9, 5)));
+  EXPECT_FALSE(minutes.Includes(At(9, 4)));
+
+  DueMinutes started;  // the program started at 09:05:58, as the start-up covers it
+  started.Begin(At(9, 5));
+  started.Complete();
+  started.Begin(At(9, 6));
+  EXPECT_TRUE(started.Includes(At(9, 5)));
+  EXPECT_TRUE(started.Includes(At(9, 6)));
+  EXPECT_FALSE(started.Includes(At(9, 4)));  // before the start: left to the pending report
+}
+
 TEST(DueMinutes, MinutesThatPassedDuringALongScanOrASleepAreCoveredOnce) {
   DueMinutes minutes;
   minutes.Begin(At(9, 5));
@@ -40,7 +57,8 @@ TEST(DueMinutes, MinutesThatPassedDuringALongScanOrASleepAreCoveredOnce) {
   EXPECT_TRUE(minutes.Includes(At(9, 5)));
   minutes.Complete();
   minutes.Begin(At(11, 40));  // a box stayed open, or the computer slept
-  EXPECT_FALSE(minutes.Includes(At(9, 5)));
+  EXPECT_FALSE(minutes.Includes(At(9, 4)));
+  EXPECT_TRUE(minutes.Includes(At(9, 5)));  // saved after its record was scanned in 09:05
   EXPECT_TRUE(minutes.Includes(At(9, 6)));
   EXPECT_TRUE(minutes.Includes(At(11, 39)));
   EXPECT_TRUE(minutes.Includes(At(11, 40)));
@@ -70,7 +88,7 @@ TEST(DueMinutes, AClockSetBackTakesTheCoveredMinuteBack) {
   minutes.Complete();
   minutes.Begin(At(2, 40));  // the repeated hour goes on
   EXPECT_TRUE(minutes.Includes(At(2, 30)));
-  EXPECT_FALSE(minutes.Includes(At(2, 10)));
+  EXPECT_FALSE(minutes.Includes(At(2, 9)));
 }
 
 TEST(IsReminderDue, AnAnnouncedOrMalformedReminderIsNeverDue) {

@@ -147,6 +147,37 @@ TEST_F(OptionsTest, AcceptWritesTheNineSettingsAndTellsThatTheyNeedARestart) {
   EXPECT_LT(calls.find("Play("), calls.find("Speak("));
 }
 
+TEST_F(OptionsTest, ColoursOutsideThePaletteOpenAsTheDefaultsAndDeletedNotesCountForNothing) {
+  const uint32_t deleted = AddNote("Borrada", Date{}, "     ", " ");
+  oNota->Delete();
+  WriteSetting("COLORES", "NOTA", "0");
+  WriteSetting("COLORES", "TEXTO", "17");
+  struct Seen {
+    std::string noteColour;
+    std::string textColour;
+    bool pageButtonsEnabled = true;
+  };
+  std::future<Seen> seen = test::WhenWindowAppears<Seen>("Opciones", [](HWND dialog) {
+    const HWND colours = Page(dialog, 1);
+    const Seen result{.noteColour = Selected(GetDlgItem(colours, 101)),
+                      .textColour = Selected(GetDlgItem(colours, 102)),
+                      .pageButtonsEnabled = IsWindowEnabled(GetDlgItem(Page(dialog, 0), 104)) != FALSE};
+    test::ClickLikeUser(GetDlgItem(dialog, 102));
+    return result;
+  });
+  oNota->GoTo(deleted);
+  OPCIONES();
+  const Seen result = seen.get();
+  EXPECT_EQ(result.noteColour, "Amarillo");
+  EXPECT_EQ(result.textColour, "Negro");
+  EXPECT_FALSE(result.pageButtonsEnabled);  // only a deleted note is left
+  EXPECT_EQ(oNota->RecNo(), deleted);
+  TIni ini(SettingsFile());
+  ini.lAutoSet = false;
+  EXPECT_EQ(ini.Get("COLORES", "NOTA", 0), 15);
+  EXPECT_EQ(ini.Get("COLORES", "TEXTO", 0), 1);
+}
+
 TEST_F(OptionsTest, TheChosenCharactersFileIsStoredAndAPositionOutsideTheListStoresNone) {
   const std::vector<std::string> files = {"C:\\chars\\Uno.acs", "C:\\chars\\Dos.acs"};
   GRABAOPC({.nAgent = 2, .aAgentFiles = files, .nX = 640, .nY = 480});

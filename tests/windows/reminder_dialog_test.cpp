@@ -2,6 +2,7 @@
 // and its spoken messages, Accept and Cancel.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <future>
 #include <vector>
@@ -182,16 +183,22 @@ TEST_F(ReminderDialogTest, AcceptStoresIntoTheNoteTheDialogWasOpenedFor) {
   const uint32_t other = AddNote("Otra", Date{}, "     ", " ");
   // Another note takes the focus, and with it the table's current record, while the
   // dialog is open.
-  const auto focus = TTimer::New(50, [other] { oNota->GoTo(other); }, oWndMain.get());
+  std::atomic<int> moves = 0;
+  const auto focus = TTimer::New(50, [other, &moves] {
+    oNota->GoTo(other);
+    ++moves;
+  }, oWndMain.get());
   focus->Activate();
-  std::future<void> done = test::WhenWindowAppears<void>("Recordatorio", [](HWND dialog) {
+  std::future<bool> moved = test::WhenWindowAppears<bool>("Recordatorio", [&moves](HWND dialog) {
     TypeTime(dialog, "18:30");
-    Sleep(200);
+    const int before = moves;
+    const bool seen = test::WaitUntil([&] { return moves > before; });
     test::ClickLikeUser(GetDlgItem(dialog, 103));
+    return seen;
   });
   oNota->GoTo(note);
   RECORDATORIO(note);
-  done.get();
+  EXPECT_TRUE(moved.get());  // the record moved after the time was typed, before Accept
   focus->End();
   EXPECT_EQ(Fields(note), "20261208|18:30|.");
   EXPECT_EQ(Fields(other), "        |     | ");

@@ -8,9 +8,12 @@
 #include <vector>
 
 #include "app_fixture.h"
+#include "error_block.h"
+#include "memo_file.h"
 #include "reminder_timer.h"
 #include "screen_shot.h"
 #include "ui_driver.h"
+#include "test_files.h"
 #include "win.h"
 
 namespace memotab {
@@ -141,6 +144,22 @@ TEST_F(ReminderTimerTest, AReminderSavedForTheCurrentMinuteAfterItsFirstTickIsAn
   EXPECT_EQ(StatusOf(late), "X");
 }
 
+TEST_F(ReminderTimerTest, AReminderSavedInTheLastSecondsOfItsMinuteIsAnnouncedInTheNext) {
+  SetClock(9, 5, 1);
+  CHECAAVISOS();
+  SetClock(9, 5, 55);
+  CHECAAVISOS();  // the last tick of 09:05
+  const uint32_t late = AddNote("Guardada a las 09:05:58", today, "09:05", ".");
+  SetClock(9, 6, 3);
+  Sent();
+  CHECAAVISOS();
+  EXPECT_EQ(Count(Sent(), "Speak(BSTR:Guardada a las 09:05:58)"), 1);
+  EXPECT_EQ(StatusOf(late), "X");
+  SetClock(9, 6, 9);
+  CHECAAVISOS();
+  EXPECT_EQ(Count(Sent(), "Speak("), 0);
+}
+
 TEST_F(ReminderTimerTest, AJumpForwardAnnouncesTheSkippedMinutesOnceAndNothingFromBeforeTheStart) {
   const uint32_t beforeStart = AddNote("Antes", today, "08:59", ".");
   AddNote("Nueve y media", today, "09:30", ".");
@@ -201,6 +220,51 @@ TEST_F(ReminderTimerTest, ATableMovedByAHandlerDuringTheScanMakesItSkipOrRepeatN
   EXPECT_EQ(Count(calls, "Speak("), 3) << calls;
   EXPECT_LT(calls.find("BSTR:Uno"), calls.find("BSTR:Dos"));
   EXPECT_LT(calls.find("BSTR:Dos"), calls.find("BSTR:Tres"));
+}
+
+// Makes the memo block of a note's text claim more bytes than the memo file holds, as a
+// damaged file may: reading the text then fails. The table is closed meanwhile.
+void DamageTextOf(uint32_t recNo) {
+  oNota->GoTo(recNo);
+  const size_t lengthAt = size_t{oNota->MemoBlock(Nota::TEXTO)} * MemoFile::kNewBlockSize + 4;
+  const std::string tablePath = oNota->Path();
+  const std::string memoPath = tablePath.substr(0, tablePath.size() - 3) + "FPT";
+  oNota->Close();
+  std::vector<uint8_t> memo = test::ReadBytes(memoPath);
+  for (size_t byte = 0; byte < 4; ++byte) memo.at(lengthAt + byte) = 0x7F;
+  test::WriteBytes(memoPath, memo);
+  oNota.emplace(Table::Open(tablePath, FileAccess::kReadWriteAlone));
+  oNota->SetDeletedHidden(true);
+}
+
+TEST_F(ReminderTimerTest, ANoteWhoseTextCannotBeReadIsReportedOnceAndTheNotesAfterItAreAnnounced) {
+  const uint32_t damaged = AddNote("Dañada", today, "09:05", ".");
+  const uint32_t after = AddNote("Después de la dañada", today, "09:05", ".");
+  DamageTextOf(damaged);
+  std::vector<bool> timerOnWhileReported;
+  std::vector<bool> skipOffered;
+  SetErrorBlock([&](const RuntimeError& error) {
+    timerOnWhileReported.push_back(oTimer->lActive);
+    skipOffered.push_back(error.lCanDefault);
+    return ErrorAnswer::kDefault;
+  });
+  ACTIVATEMPO();
+  Sent();
+  EXPECT_NO_THROW({
+    for (const double second : {3.0, 9.0, 15.0}) {
+      SetClock(9, 5, second);
+      oTimer->bAction();
+    }
+    SetClock(9, 6, 3);
+    oTimer->bAction();
+  });
+  SetErrorBlock(nullptr);
+  EXPECT_EQ(timerOnWhileReported, std::vector<bool>{false});  // once, with no tick able to nest
+  EXPECT_EQ(skipOffered, std::vector<bool>{true});            // the error dialog offers Default
+  EXPECT_TRUE(oTimer->lActive);
+  EXPECT_EQ(Count(Sent(), "Speak(BSTR:Después de la dañada)"), 1);
+  EXPECT_EQ(StatusOf(after), "X");
+  EXPECT_EQ(StatusOf(damaged), ".");  // left as it was
 }
 
 class ReminderWithoutCharacterTest : public test::AppFixture {

@@ -33,6 +33,7 @@ class AppFixture : public ::testing::Test {
     aAnimations = {"Think", "Confused", "Uncertain", "Alert", "Pleased", "Explain", "Sad", "Surprised", "Wave"};
     nTicks = 0;
     oDueMinutes = {};
+    aFailedReminders.clear();
     lUseAgent = true;
     lAgentVisible = true;
     SetClock(9, 5, 0);
