@@ -38,28 +38,51 @@ def mean(values):
 
 
 class Growth:
+    """Measurements of the program's resources. Growth is judged within each run of the
+    program (a restart starts from scratch), from the first quarter of that run's
+    measurements to its last; the largest growth of every measure counts."""
+
     def __init__(self):
         self.samples = []  # (seconds since the start of the run, process id, resources)
 
     def sample(self, seconds, resources, pid):
         self.samples.append((seconds, pid, resources))
 
+    def runs(self):
+        """The samples of every process that was measured at least twice."""
+        by_process = {}
+        for seconds, pid, resources in self.samples:
+            by_process.setdefault(pid, []).append((seconds, resources))
+        return {pid: samples for pid, samples in by_process.items() if len(samples) >= 2}
+
+    @staticmethod
+    def quarters(samples):
+        begin, end = samples[0][0], samples[-1][0]
+        length = end - begin
+        first = [r for t, r in samples if t - begin <= length / 4]
+        last = [r for t, r in samples if t - begin >= length * 3 / 4]
+        return first, last
+
     def summary(self):
-        """The first and last quarters' means of every measure, their growth, and a sentence for
+        """Every measure's largest growth over the runs of the program, and a sentence for
         every growth beyond its tolerance."""
-        if len(self.samples) < 2:
+        runs = self.runs()
+        if not runs:
             return {"samples": len(self.samples)}, ["too few measurements to compare"]
-        length = self.samples[-1][0]
-        first = [r for t, _, r in self.samples if t <= length / 4] or [self.samples[0][2]]
-        last = [r for t, _, r in self.samples if t >= length * 3 / 4] or [self.samples[-1][2]]
-        report = {"samples": len(self.samples), "seconds": round(length), "measures": {}}
+        report = {"samples": len(self.samples), "measures": {}}
         problems = []
         for measure, tolerance in TOLERANCE.items():
-            before, after = mean([r[measure] for r in first]), mean([r[measure] for r in last])
-            grown = after - before
-            report["measures"][measure] = {"first quarter": round(before, 1), "last quarter": round(after, 1),
-                                           "growth": round(grown, 1), "tolerance": tolerance}
-            if grown > tolerance:
-                problems.append(f"{measure} grew by {grown:.1f} (tolerance {tolerance})")
+            worst = None
+            for pid, samples in runs.items():
+                first, last = self.quarters(samples)
+                before, after = mean([r[measure] for r in first]), mean([r[measure] for r in last])
+                if worst is None or after - before > worst["growth"]:
+                    worst = {"process": pid, "seconds": round(samples[-1][0] - samples[0][0]),
+                             "first quarter": round(before, 1), "last quarter": round(after, 1),
+                             "growth": round(after - before, 1), "tolerance": tolerance}
+            report["measures"][measure] = worst
+            if worst["growth"] > tolerance:
+                problems.append(f"{measure} grew by {worst['growth']:.1f} in process {worst['process']} "
+                                f"(tolerance {tolerance})")
         report["all"] = [{"seconds": round(t), "process": pid, **r} for t, pid, r in self.samples]
         return report, problems

@@ -213,6 +213,16 @@ class Soak:
         self.session.counts["measurements (all hidden, then shown)"] += 1
         self.settle()
 
+    def warm_up(self):
+        """Does every kind of action once, so that what the program makes once and keeps
+        (the character's balloons, the colour swatches, the dialogs' pictures) is there before
+        the first measurement and is not taken for growth."""
+        self.log("warming up: every action once")
+        for name in ACTIONS:
+            if name != "delete all":
+                self.act(name)
+        self.measure()
+
     def kill_and_restart(self):
         """Sets a reminder that falls due while the program is down, ends the program with
         taskkill /F, checks the table, and starts it again after that minute."""
@@ -237,6 +247,7 @@ class Soak:
             while datetime.datetime.now() < due + datetime.timedelta(seconds=62):
                 time.sleep(1)
         self.start()
+        self.warm_up()
         self.session.counts["taskkill /F and restart"] += 1
 
     def run(self):
@@ -248,7 +259,8 @@ class Soak:
         self.start()
         self.picture("start")
         killed = False
-        next_measure = time.monotonic() + MEASURE_EVERY  # once the program has warmed up
+        self.warm_up()
+        next_measure = time.monotonic() + MEASURE_EVERY
         next_picture = time.monotonic() + 300
         while time.monotonic() < end:
             if time.monotonic() >= next_measure:

@@ -123,11 +123,29 @@ class GrowthTest(unittest.TestCase):
             growth.sample(minute * 60, self.measures(windows, 50 << 20), 1)
         report, problems = growth.summary()
         self.assertEqual(report["measures"]["windows"]["growth"], 0.5)
-        self.assertEqual(problems, ["windows grew by 0.5 (tolerance 0)"])
+        self.assertEqual(problems, ["windows grew by 0.5 in process 1 (tolerance 0)"])
         steady = Growth()
         for minute in range(8):
             steady.sample(minute * 60, self.measures(30, (50 << 20) + minute * 1000), 1)
         self.assertEqual(steady.summary()[1], [])
+
+    def test_a_restart_starts_from_scratch_and_each_run_is_judged(self):
+        growth = Growth()
+        for minute in range(4):  # the first run ends with more than the second starts with
+            growth.sample(minute * 60, self.measures(31, 60 << 20), 1)
+        for minute in range(4, 8):
+            growth.sample(minute * 60, self.measures(30, 50 << 20), 2)
+        self.assertEqual(growth.summary()[1], [])
+        growth.sample(8 * 60, self.measures(30, 50 << 20), 3)  # one measurement cannot show growth
+        leaking = Growth()
+        for minute in range(4):
+            leaking.sample(minute * 60, self.measures(30, 50 << 20), 1)
+        for minute, windows in zip(range(4, 9), [30, 30, 31, 32, 33]):
+            leaking.sample(minute * 60, self.measures(windows, 50 << 20), 2)
+        report, problems = leaking.summary()
+        self.assertEqual(report["measures"]["windows"]["process"], 2)
+        self.assertEqual(problems, ["windows grew by 2.5 in process 2 (tolerance 0)"])
+        self.assertEqual(Growth().summary()[1], ["too few measurements to compare"])
 
 
 class PendingHeadingTest(unittest.TestCase):
