@@ -185,7 +185,8 @@ def delete(s):
     if yes:
         if not s.desktop.wait_for(lambda: recno not in s.program.notes()):
             raise Trouble(f"Nota {recno} stays on the screen after its deletion")
-        note.deleted = True  # its window closes; the record keeps ACTIVADA as it was
+        note.deleted = True  # its window closes and its record is marked closed
+        note.activada = False
         s.reminders.note_deleted(note.tag, s.now())
         s.moved.discard(id(note))
     else:
