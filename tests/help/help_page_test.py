@@ -1,20 +1,24 @@
 #!/usr/bin/python3
 """The help page as the installer ships it: UTF-8 that says so, every picture it shows is a PNG
-beside it, every link inside it lands, and it names every item of the tray menu as the
+beside it, every link inside it lands, and it names every menu item as the
 program writes it."""
 import html.parser
 import os
+import re
 import sys
 import unittest
 
 PAGE = None
 
-# The tray menu's items, as the program shows them.
-TRAY_MENU_ITEMS = [
-    "Abrir Memotab v1.6", "Nueva nota", "Notas pendientes", "Configurar", "Mostrar todas las Notas",
-    "Ocultar todas las Notas", "Eliminar todas las Notas", "Mostrar Agente", "Ocultar Agente",
-    "Cerrar menú", "Salir de Memotab v1.6",
-]
+# The program's source of its menus: the page must name every item as it is written there.
+MENUS_SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "app", "menus.cpp")
+
+
+def menu_prompts(source):
+    """Every literal menu item prompt of the source, its access-key marks left out."""
+    return [prompt.replace("&", "") for prompt in re.findall(r'\.cPrompt = "([^"]*)"', source)]
+
+
 PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
 
 
@@ -78,12 +82,19 @@ class HelpPageTest(unittest.TestCase):
         self.assertTrue(inner)
         self.assertEqual([anchor for anchor in inner if anchor not in self.page.anchors], [])
 
-    def test_names_every_tray_menu_item_as_the_program_does(self):
+    def test_names_every_menu_item_as_the_program_does(self):
+        with open(MENUS_SOURCE, encoding="utf-8") as source:
+            items = menu_prompts(source.read())
+        self.assertIn("Salir de Memotab v1.6", items)
         text = " ".join(" ".join(self.page.text).split())
-        self.assertEqual([item for item in TRAY_MENU_ITEMS if item not in text], [])
+        self.assertEqual([item for item in items if item not in text], [])
 
 
 class PageReadingTest(unittest.TestCase):
+    def test_menu_prompts_are_read_without_their_access_marks(self):
+        source = 'C5MENUADDITEM({.cPrompt = "&Borrar NOTA", .bAction = x});\n.cPrompt = entry.cPrompt,\n'
+        self.assertEqual(menu_prompts(source), ["Borrar NOTA"])
+
     def test_a_wrong_charset_and_a_link_without_its_anchor_are_seen(self):
         page = parse('<meta http-equiv="x" charset="latin1"><a href="#nada">x</a><h2 id="algo">'.encode())
         self.assertEqual(page.charsets, ["latin1"])
