@@ -94,11 +94,7 @@ void NUEVANOTA(bool lNew) {
     nota.SetNumber(Nota::CLRTEXTO, clrTexto);
     nota.SetNumber(Nota::CLRNOTA, clrNota);
   }
-  nota.SetLogical(Nota::ACTIVADA, true);
-  nLastNote = static_cast<int>(nota.RecNo());
-
-  const int n = nLastNote;
-  ReserveNoteEntries(n);
+  const auto n = static_cast<int>(nota.RecNo());
   const auto noteColour = static_cast<int32_t>(nota.GetNumber(Nota::CLRNOTA));
   const auto textColour = static_cast<int32_t>(nota.GetNumber(Nota::CLRTEXTO));
   const std::string text = nota.GetText(Nota::TEXTO);
@@ -110,6 +106,10 @@ void NUEVANOTA(bool lNew) {
     x2 = x1 + 25;
     y2 = y1 + 15;
   }
+  // Marked open only once its record has been read: a note that cannot be read stays closed.
+  nota.SetLogical(Nota::ACTIVADA, true);
+  nLastNote = n;
+  ReserveNoteEntries(n);
   const WindowPtr note = TWindow::New({.nTop = y1,
                                        .nLeft = x1,
                                        .nBottom = y2,

@@ -4,6 +4,7 @@
 
 #include "app_state.h"
 #include "call_stack.h"
+#include "error_block.h"
 #include "event_loop.h"
 #include "note_editing.h"
 #include "note_table.h"
@@ -26,7 +27,14 @@ void MUESTRANOTAS() {
   for (nota.GoTop(); !nota.Eof(); nota.Skip()) {
     if (nota.GetLogical(Nota::ACTIVADA)) continue;
     const uint32_t recNo = nota.RecNo();
-    NUEVANOTA(false);
+    // A note that cannot be opened (its text unreadable) is reported and the next one opens.
+    GuardErrors(
+        [&] {
+          nota.GoTo(recNo);
+          NUEVANOTA(false);
+          return true;
+        },
+        false);
     nota.GoTo(recNo);  // a note window that gains the focus moves the current record
   }
 }

@@ -185,7 +185,12 @@ void MAIN() {
     if (lCloseAsked) window.End();
   };
   oWndMain->bEndSession = EndOfSession;
-  oWndMain->Activate({.cShow = "NORMAL", .bValid = ValidateMainWindowClose});
+  try {
+    oWndMain->Activate({.cShow = "NORMAL", .bValid = ValidateMainWindowClose});
+  } catch (...) {
+    ShutDown();  // a start-up that fails leaves no tray icon, timer or open table behind
+    throw;
+  }
 
   ShutDown();
   RESALLFREE();

@@ -9,7 +9,6 @@
 
 #include "app_fixture.h"
 #include "error_block.h"
-#include "memo_file.h"
 #include "reminder_timer.h"
 #include "screen_shot.h"
 #include "ui_driver.h"
@@ -222,17 +221,11 @@ TEST_F(ReminderTimerTest, ATableMovedByAHandlerDuringTheScanMakesItSkipOrRepeatN
   EXPECT_LT(calls.find("BSTR:Dos"), calls.find("BSTR:Tres"));
 }
 
-// Makes the memo block of a note's text claim more bytes than the memo file holds, as a
-// damaged file may: reading the text then fails. The table is closed meanwhile.
+// Damages the memo block of a note's text; the table is closed meanwhile.
 void DamageTextOf(uint32_t recNo) {
-  oNota->GoTo(recNo);
-  const size_t lengthAt = size_t{oNota->MemoBlock(Nota::TEXTO)} * MemoFile::kNewBlockSize + 4;
   const std::string tablePath = oNota->Path();
-  const std::string memoPath = tablePath.substr(0, tablePath.size() - 3) + "FPT";
   oNota->Close();
-  std::vector<uint8_t> memo = test::ReadBytes(memoPath);
-  for (size_t byte = 0; byte < 4; ++byte) memo.at(lengthAt + byte) = 0x7F;
-  test::WriteBytes(memoPath, memo);
+  test::DamageNoteText(tablePath, recNo);
   oNota.emplace(Table::Open(tablePath, FileAccess::kReadWriteAlone));
   oNota->SetDeletedHidden(true);
 }
