@@ -68,6 +68,18 @@ void AddTitleStrip(TWindow& oNote, int nRec) {
   };
 }
 
+// A note's validation, however it is closed (its close image, Alt+F4, hiding all notes):
+// what its editor holds is stored and its record marked closed, so that it opens again.
+bool NoteClosing(int nRec) {
+  const Routine routine;
+  if (!oNota) return true;  // the program has ended: nothing is left to store into
+  GUARDATEXTO(nRec);
+  Table& nota = NoteTable();
+  nota.GoTo(static_cast<uint32_t>(nRec));
+  nota.SetLogical(Nota::ACTIVADA, false);
+  return true;
+}
+
 }  // namespace
 
 std::shared_ptr<TSay> ShowNoteText(TWindow& oNote, int nRec, const std::string& cText, int32_t nClrText,
@@ -123,6 +135,7 @@ void NUEVANOTA(bool lNew) {
   KeepReachable(*note);
   AddTitleStrip(*note, n);
   note->bGotFocus = [n] { NoteTable().GoTo(static_cast<uint32_t>(n)); };
+  note->bValid = [n] { return NoteClosing(n); };
   note->bRClicked = [n](int nRow, int nCol, int, TWindow& oWnd) { MENUPOPUP(nRow, nCol, oWnd, n); };
   note->cToolTip = kNoteToolTip;
   ShowNoteText(*note, n, text, textColour, noteColour, 190);
@@ -130,13 +143,9 @@ void NUEVANOTA(bool lNew) {
   note->Activate({.cShow = "NORMAL"});
 }
 
-void CERRARNOTA(TWindow& oNote, int nRec) {
+void CERRARNOTA(TWindow& oNote, int /*nRec*/) {
   const Routine routine;
-  GUARDATEXTO(nRec);
-  Table& nota = NoteTable();
-  nota.GoTo(static_cast<uint32_t>(nRec));
-  nota.SetLogical(Nota::ACTIVADA, false);
-  oNote.End();
+  oNote.End();  // the note's validation keeps what is typed and marks its record closed
 }
 
 void CLICKMOVER(TWindow& oNote) {

@@ -6,7 +6,6 @@
 #include "call_stack.h"
 #include "error_block.h"
 #include "event_loop.h"
-#include "note_editing.h"
 #include "note_table.h"
 #include "note_windows.h"
 #include "paths.h"
@@ -44,9 +43,8 @@ bool OCULTARNOTAS() {
   Table& nota = NoteTable();
   for (size_t i = 1; i <= aNoteWindows.size() && i <= nota.LastRec(); ++i) {
     if (const WindowPtr note = aNoteWindows[i - 1]) {
-      GUARDATEXTO(static_cast<int>(i));
       SYSREFRESH();
-      note->End();
+      note->End();  // its validation stores what is being typed
     }
   }
   // Every note is marked closed before the wait: a "Mostrar todas las Notas" chosen while

@@ -284,6 +284,38 @@ TEST(NotesProgram, APersonMakesEditsColoursDeletesNotesAndLeavesThroughTheTray) 
   EXPECT_EQ(Dump(dir.File("MEMOTAB.DBF")), expected);
 }
 
+TEST(NotesProgram, APersonClosesANoteBeingEditedWithAltF4AndItKeepsItsTextAndOpensAgain) {
+  test::TempDir dir;
+  PrepareNotes(dir, {{4, 10, 65535, "antes"}, {32, 10, 65535, "otra"}});
+  Program program(dir.Path().string());
+  ASSERT_NE(program.MainWindow(), nullptr);
+  const DWORD id = program.Id();
+  std::map<std::string, HWND> shown;
+  ASSERT_TRUE(test::WaitUntil([&] { return (shown = NoteWindows(id)).size() == 2; }));
+  ASSERT_TRUE(test::WaitUntil([] { return TrayIcon() != nullptr; }));
+
+  const HWND note = shown.at("Nota 1");
+  const RECT area = WindowArea(note);
+  test::ClickMouse(area.left + 100, area.top + 120);
+  HWND editor = nullptr;
+  ASSERT_TRUE(test::WaitUntil([&] { return (editor = FindWindowExA(note, nullptr, "EDIT", nullptr)) != nullptr; }));
+  ASSERT_TRUE(test::WaitUntil([&] { return test::FocusOfThread(editor) == editor; }));
+  test::StartUnixProgram("/usr/bin/xdotool key ctrl+End type --delay 40 \" y ahora\"");
+  ASSERT_TRUE(test::WaitUntil([&] { return test::ControlText(editor) == "antes y ahora"; }));
+  test::StartUnixProgram("/usr/bin/xdotool key alt+F4");
+  ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(note); }));
+  EXPECT_EQ(NoteWindows(id).count("Nota 2"), 1u);
+
+  // "Mostrar todas las Notas" opens it again: its record says it is closed.
+  ASSERT_TRUE(ChooseTrayItem(id, 7));
+  EXPECT_TRUE(test::WaitUntil([&] { return NoteWindows(id).size() == 2; }));
+  ASSERT_TRUE(ChooseTrayItem(id, 16));
+  ASSERT_EQ(program.WaitForExit(15000), 0u);
+  EXPECT_EQ(Dump(dir.File("MEMOTAB.DBF")),
+            (std::vector<std::string>{Record(1, false, {4, 10, 65535, "antes y ahora"}),
+                                      Record(2, false, {32, 10, 65535, "otra"})}));
+}
+
 TEST(NotesProgram, AtTheEndOfTheSessionWhatIsBeingTypedIsStoredAndTheTableClosed) {
   test::TempDir dir;
   PrepareNotes(dir, {{4, 10, 65535, "antes"}});
