@@ -1,7 +1,5 @@
 #include "startup.h"
 
-#include <utility>
-
 #include "agent_files.h"
 #include "app_state.h"
 #include "call_stack.h"
@@ -176,9 +174,10 @@ void MAIN() {
       CHECAMUESTRANOTAS();
       // The character comes in while the program runs on: waiting for it here would let
       // the tray's and toolbar's commands in before the start-up has finished.
-      const bool wait = std::exchange(oAgent->lWait, false);
-      CHECAAGENTE();
-      oAgent->lWait = wait;
+      {
+        const ScopedFlag noWait(oAgent->lWait, false);
+        CHECAAGENTE();
+      }
       if (!lCloseAsked) ACTIVATEMPO();  // a program about to close needs no reminders
       window.Hide();
     }
