@@ -68,6 +68,18 @@ void AddTitleStrip(TWindow& oNote, int nRec) {
   };
 }
 
+// A note's validation, however it is closed (its close image, Alt+F4, hiding all notes):
+// what its editor holds is stored and its record marked closed, so that it opens again.
+bool NoteClosing(int nRec) {
+  const Routine routine;
+  if (!oNota) return true;  // the program has ended: nothing is left to store into
+  GUARDATEXTO(nRec);
+  Table& nota = NoteTable();
+  nota.GoTo(static_cast<uint32_t>(nRec));
+  nota.SetLogical(Nota::ACTIVADA, false);
+  return true;
+}
+
 }  // namespace
 
 std::shared_ptr<TSay> ShowNoteText(TWindow& oNote, int nRec, const std::string& cText, int32_t nClrText,
@@ -94,11 +106,7 @@ void NUEVANOTA(bool lNew) {
     nota.SetNumber(Nota::CLRTEXTO, clrTexto);
     nota.SetNumber(Nota::CLRNOTA, clrNota);
   }
-  nota.SetLogical(Nota::ACTIVADA, true);
-  nLastNote = static_cast<int>(nota.RecNo());
-
-  const int n = nLastNote;
-  ReserveNoteEntries(n);
+  const auto n = static_cast<int>(nota.RecNo());
   const auto noteColour = static_cast<int32_t>(nota.GetNumber(Nota::CLRNOTA));
   const auto textColour = static_cast<int32_t>(nota.GetNumber(Nota::CLRTEXTO));
   const std::string text = nota.GetText(Nota::TEXTO);
@@ -110,6 +118,10 @@ void NUEVANOTA(bool lNew) {
     x2 = x1 + 25;
     y2 = y1 + 15;
   }
+  // Marked open only once its record has been read: a note that cannot be read stays closed.
+  nota.SetLogical(Nota::ACTIVADA, true);
+  nLastNote = n;
+  ReserveNoteEntries(n);
   const WindowPtr note = TWindow::New({.nTop = y1,
                                        .nLeft = x1,
                                        .nBottom = y2,
@@ -123,6 +135,7 @@ void NUEVANOTA(bool lNew) {
   KeepReachable(*note);
   AddTitleStrip(*note, n);
   note->bGotFocus = [n] { NoteTable().GoTo(static_cast<uint32_t>(n)); };
+  note->bValid = [n] { return NoteClosing(n); };
   note->bRClicked = [n](int nRow, int nCol, int, TWindow& oWnd) { MENUPOPUP(nRow, nCol, oWnd, n); };
   note->cToolTip = kNoteToolTip;
   ShowNoteText(*note, n, text, textColour, noteColour, 190);
@@ -130,13 +143,9 @@ void NUEVANOTA(bool lNew) {
   note->Activate({.cShow = "NORMAL"});
 }
 
-void CERRARNOTA(TWindow& oNote, int nRec) {
+void CERRARNOTA(TWindow& oNote, int /*nRec*/) {
   const Routine routine;
-  GUARDATEXTO(nRec);
-  Table& nota = NoteTable();
-  nota.GoTo(static_cast<uint32_t>(nRec));
-  nota.SetLogical(Nota::ACTIVADA, false);
-  oNote.End();
+  oNote.End();  // the note's validation keeps what is typed and marks its record closed
 }
 
 void CLICKMOVER(TWindow& oNote) {

@@ -17,7 +17,8 @@ inline constexpr const char* kNoteToolTip =
 // random place) and opens its window; with false, opens the window of the current record's
 // note. Either way the note is marked open and becomes the last note opened.
 void NUEVANOTA(bool lNew);
-// Marks the note closed and closes its window; what its editor holds is stored first.
+// Closes the note's window; as for any close of a note, what its editor holds is stored
+// and the note is marked closed first.
 void CERRARNOTA(TWindow& oNote, int nRec);
 // Moves the note with the mouse while the left button is held.
 void CLICKMOVER(TWindow& oNote);

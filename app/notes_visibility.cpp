@@ -4,8 +4,8 @@
 
 #include "app_state.h"
 #include "call_stack.h"
+#include "error_block.h"
 #include "event_loop.h"
-#include "note_editing.h"
 #include "note_table.h"
 #include "note_windows.h"
 #include "paths.h"
@@ -26,7 +26,14 @@ void MUESTRANOTAS() {
   for (nota.GoTop(); !nota.Eof(); nota.Skip()) {
     if (nota.GetLogical(Nota::ACTIVADA)) continue;
     const uint32_t recNo = nota.RecNo();
-    NUEVANOTA(false);
+    // A note that cannot be opened (its text unreadable) is reported and the next one opens.
+    GuardErrors(
+        [&] {
+          nota.GoTo(recNo);
+          NUEVANOTA(false);
+          return true;
+        },
+        false);
     nota.GoTo(recNo);  // a note window that gains the focus moves the current record
   }
 }
@@ -36,9 +43,8 @@ bool OCULTARNOTAS() {
   Table& nota = NoteTable();
   for (size_t i = 1; i <= aNoteWindows.size() && i <= nota.LastRec(); ++i) {
     if (const WindowPtr note = aNoteWindows[i - 1]) {
-      GUARDATEXTO(static_cast<int>(i));
       SYSREFRESH();
-      note->End();
+      note->End();  // its validation stores what is being typed
     }
   }
   // Every note is marked closed before the wait: a "Mostrar todas las Notas" chosen while

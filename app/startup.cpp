@@ -1,7 +1,5 @@
 #include "startup.h"
 
-#include <utility>
-
 #include "agent_files.h"
 #include "app_state.h"
 #include "call_stack.h"
@@ -176,16 +174,22 @@ void MAIN() {
       CHECAMUESTRANOTAS();
       // The character comes in while the program runs on: waiting for it here would let
       // the tray's and toolbar's commands in before the start-up has finished.
-      const bool wait = std::exchange(oAgent->lWait, false);
-      CHECAAGENTE();
-      oAgent->lWait = wait;
+      {
+        const ScopedFlag noWait(oAgent->lWait, false);
+        CHECAAGENTE();
+      }
       if (!lCloseAsked) ACTIVATEMPO();  // a program about to close needs no reminders
       window.Hide();
     }
     if (lCloseAsked) window.End();
   };
   oWndMain->bEndSession = EndOfSession;
-  oWndMain->Activate({.cShow = "NORMAL", .bValid = ValidateMainWindowClose});
+  try {
+    oWndMain->Activate({.cShow = "NORMAL", .bValid = ValidateMainWindowClose});
+  } catch (...) {
+    ShutDown();  // a start-up that fails leaves no tray icon, timer or open table behind
+    throw;
+  }
 
   ShutDown();
   RESALLFREE();

@@ -9,6 +9,7 @@
 #include "framework_error.h"
 #include "handler_guard.h"
 #include "message_boxes.h"
+#include "scoped_flag.h"
 #include "system_message.h"
 #include "t_control.h"
 #include "window_registry.h"
@@ -163,6 +164,8 @@ bool TDialog::End(int result) {
   if (ending_ || !lValid()) return false;
   ending_ = true;
   nResult = result;
+  // The focus leaves the controls as the dialog goes: none of them is checked any more.
+  const ScopedFlag closing(lValidating);
   EndDialog(hWnd, result);
   SYSREFRESH();
   return true;

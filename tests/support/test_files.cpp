@@ -5,6 +5,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "memo_file.h"
 #include "note_table.h"
 #include "table.h"
 
@@ -39,6 +40,20 @@ std::string CreateNoteTable(const TempDir& directory) {
   const std::string path = directory.File(kNoteTableName);
   CreateTable(path, NoteTableFields(), kNoteTableVersion, kNoteTableCodePage);
   return path;
+}
+
+void DamageNoteText(const std::string& tablePath, uint32_t recNo) {
+  uint32_t block = 0;
+  {
+    Table table = Table::Open(tablePath, FileAccess::kReadWriteAlone);
+    table.GoTo(recNo);
+    block = table.MemoBlock(Nota::TEXTO);
+  }
+  const std::string memoPath = tablePath.substr(0, tablePath.size() - 3) + "FPT";
+  std::vector<uint8_t> memo = ReadBytes(memoPath);
+  const size_t lengthAt = size_t{block} * MemoFile::kNewBlockSize + 4;
+  for (size_t byte = 0; byte < 4; ++byte) memo.at(lengthAt + byte) = 0x7F;
+  WriteBytes(memoPath, memo);
 }
 
 }  // namespace memotab::test

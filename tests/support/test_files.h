@@ -29,4 +29,8 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 // The note table pair MEMOTAB.DBF + MEMOTAB.FPT, empty, in `directory`; returns the table's path.
 std::string CreateNoteTable(const TempDir& directory);
 
+// Makes the memo block of a record's TEXTO claim more bytes than the memo file holds, as a
+// damaged file may: reading that text then fails. The table must not be open elsewhere.
+void DamageNoteText(const std::string& tablePath, uint32_t recNo);
+
 }  // namespace memotab::test

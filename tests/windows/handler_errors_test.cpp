@@ -8,6 +8,7 @@
 #include "error_answers.h"
 #include "event_loop.h"
 #include "note_window.h"
+#include "scoped_flag.h"
 #include "t_button.h"
 #include "t_dialog.h"
 #include "ui_driver.h"
@@ -15,6 +16,18 @@
 
 namespace memotab {
 namespace {
+
+TEST(ThrowingHandler, AFlagTurnedOffForAWhileIsTurnedOnAgainWhenTheWorkThrows) {
+  bool lWait = true;  // as the start-up turns the assistant's waiting off while it shows it
+  EXPECT_THROW(
+      {
+        const ScopedFlag noWait(lWait, false);
+        EXPECT_FALSE(lWait);
+        throw std::runtime_error("el asistente no aparece");
+      },
+      std::runtime_error);
+  EXPECT_TRUE(lWait);
+}
 
 TEST(ThrowingHandler, ValidationThatThrewLetsTheWindowCloseLater) {
   test::AnswerErrors answers;

@@ -8,6 +8,7 @@
 #include "note_windows.h"
 #include "notes_fixture.h"
 #include "screen_shot.h"
+#include "stand_ins.h"
 #include "ui_driver.h"
 
 namespace memotab {
@@ -48,6 +49,11 @@ bool ChooseItem(HMENU menu, int position) {
          test::ClickMouse(centre.x, centre.y);
 }
 
+// Waits until the screen shows a menu item in the highlight's colour.
+bool HighlightPainted(const RECT& item) {
+  return test::WaitUntil([&] { return test::ScreenShot(item).Holds(item, RGB(222, 205, 99)); });
+}
+
 // Everything the shown menus cover, with the note beside them.
 RECT MenusAndWindow(HWND window) {
   RECT area{};
@@ -84,7 +90,7 @@ TEST_F(NoteMenuShowing, TheTextColourOfTheClickedNoteChangesAndNothingElse) {
       const std::optional<RECT> azul = test::ShownMenuItem(colours, 1);
       if (azul) {
         test::HoverUntil(test::Centre(*azul), [&] { return test::MenuItemHighlighted(colours, 1); });
-        Sleep(200);
+        HighlightPainted(*azul);
         test::ScreenShot(MenusAndWindow(aNoteWindows[1]->hWnd)).Save(test::ArtifactPath("note-menu-colours.bmp"));
         seen.chosen = ChooseItem(colours, 1);
       }
@@ -130,7 +136,7 @@ TEST_F(TrayMenuShowing, ItemsAreGreyedByStateAndCloseMenuNewNoteAndHideAllDoWhat
     if (!close) return positions;
     const POINT centre = test::Centre(*close);
     test::HoverUntil(centre, [&] { return test::MenuItemHighlighted(menu, 14); });
-    Sleep(200);
+    HighlightPainted(*close);
     RECT area{};
     GetWindowRect(test::ShownMenuWindowAt(centre), &area);
     test::ScreenShot(area).Save(test::ArtifactPath("tray-menu-program.bmp"));
@@ -151,6 +157,29 @@ TEST_F(TrayMenuShowing, ItemsAreGreyedByStateAndCloseMenuNewNoteAndHideAllDoWhat
   EXPECT_TRUE(test::DispatchUntil([] { return aNoteWindows[0]->hWnd != nullptr && aNoteWindows[1]->hWnd != nullptr; }));
   EXPECT_TRUE(WithTrayMenu<bool>([](HMENU menu) { return ChooseItem(menu, 0); }));  // "Abrir Memotab v1.6"
   EXPECT_TRUE(test::DispatchUntil([] { return IsWindowVisible(oWndMain->hWnd) != FALSE; }));
+  oTray->End();
+  oTray.reset();
+}
+
+TEST_F(TrayMenuShowing, WithTheCharacterShownOnlyOcultarAgenteIsOfferedAndItHidesIt) {
+  test::StandIns standIns;
+  *standIns.characterVisible = true;
+  *standIns.requestMilliseconds = 0;
+  oAgent->End();
+  oAgent = TMsAgent::New({.cName = "Nota", .lMenu = false, .cFile = "C:\\no\\Nota.acs", .lSound = true});
+  ASSERT_TRUE(oAgent->IsVisible());
+  oTray = TTrayIcon::New(*oWndMain, {.cCaption = "Memotab v1.6"});
+  const std::vector<int> greyed = WithTrayMenu<std::vector<int>>([](HMENU menu) {
+    std::vector<int> positions;
+    if (menu == nullptr || !test::WaitForMenuItem(menu, 16)) return positions;
+    positions = Greyed(*oTray->oWnd->oPopup);
+    ChooseItem(menu, 12);  // "Ocultar Agente"
+    return positions;
+  });
+  EXPECT_EQ(greyed, (std::vector<int>{11}));  // "Mostrar Agente"
+  EXPECT_TRUE(test::DispatchUntil([] { return !oAgent->IsVisible(); }));
+  EXPECT_NE(standIns.agent->Joined().find("Hide("), std::string::npos) << standIns.agent->Joined();
+  oAgent->End();
   oTray->End();
   oTray.reset();
 }

@@ -12,6 +12,7 @@
 
 #include "memotab_program.h"
 #include "note_table.h"
+#include "program_menus.h"
 #include "screen_shot.h"
 #include "table.h"
 #include "test_files.h"
@@ -80,79 +81,13 @@ int WindowCount(DWORD processId) {
   return counted.second;
 }
 
+using test::ChooseMenuItem;
+using test::ChooseTrayItem;
+using test::MenuItemCentre;
+using test::MenusOf;
+using test::RightClickForMenu;
+using test::TrayIcon;
 using test::WindowArea;
-
-// The shown popup menus of a process, top to bottom of the stack (the newest first).
-std::vector<HWND> MenusOf(DWORD processId) {
-  std::vector<HWND> menus;
-  HWND window = nullptr;
-  while ((window = FindWindowExA(nullptr, window, "#32768", nullptr)) != nullptr) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == processId && IsWindowVisible(window)) menus.push_back(window);
-  }
-  return menus;
-}
-
-// The centre of a menu item, from the menu window's place: items are 18 pixels high, and
-// the system's separators share what is left of the window's client area.
-POINT MenuItemCentre(HWND menu, const std::vector<bool>& separators, int position) {
-  const RECT outer = WindowArea(menu);
-  RECT client{};
-  GetClientRect(menu, &client);
-  const int border = ((outer.bottom - outer.top) - (client.bottom - client.top)) / 2;
-  const auto separatorCount = static_cast<int>(std::count(separators.begin(), separators.end(), true));
-  const int items = static_cast<int>(separators.size()) - separatorCount;
-  const int separator = (client.bottom - client.top - 18 * items) / std::max(1, separatorCount);
-  int top = outer.top + border;
-  for (int i = 0; i < position; ++i) top += separators[i] ? separator : 18;
-  return {outer.left + (outer.right - outer.left) / 2 + 10, top + 9};
-}
-
-// Item kinds (true: separator) of the program's menus, top to bottom.
-const std::vector<bool> kTrayMenu = {false, true,  false, false, true,  false, true,  false, false,
-                                     false, true,  false, false, true,  false, true,  false};
-const std::vector<bool> kNoteMenu = {false, false, true, false, true, false};
-const std::vector<bool> kColourMenu = {false, false, false, false, false, false, false, false, true,
-                                       false, false, false, false, false, false, false, false};
-
-// Memotab's icon in Wine's tray window (the only one: these tests run alone).
-HWND TrayIcon() {
-  const HWND tray = FindWindowA(nullptr, "Wine System Tray");
-  return tray != nullptr ? FindWindowExA(tray, nullptr, nullptr, nullptr) : nullptr;
-}
-
-// Opens a menu of the program with a right click at a point; its window, or nothing.
-HWND RightClickForMenu(DWORD processId, POINT at) {
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    test::ClickMouse(at.x, at.y, 3);
-    HWND menu = nullptr;
-    if (test::WaitUntil([&] { return !MenusOf(processId).empty() && (menu = MenusOf(processId).front()); },
-                        std::chrono::seconds(3))) {
-      Sleep(200);  // placed
-      return menu;
-    }
-  }
-  return nullptr;
-}
-
-// Clicks an item of a shown menu and waits until every menu of the process has closed.
-bool ChooseMenuItem(DWORD processId, HWND menu, const std::vector<bool>& layout, int position) {
-  const POINT item = MenuItemCentre(menu, layout, position);
-  test::MoveMouse(item.x, item.y);
-  Sleep(150);
-  test::ClickMouse(item.x, item.y);
-  return test::WaitUntil([&] { return MenusOf(processId).empty(); });
-}
-
-// Chooses an item of the tray menu, opened by a right click on the tray icon.
-bool ChooseTrayItem(DWORD processId, int position) {
-  const HWND icon = TrayIcon();
-  if (icon == nullptr) return false;
-  const RECT area = WindowArea(icon);
-  const HWND menu = RightClickForMenu(processId, {area.left + 10, (area.top + area.bottom) / 2});
-  return menu != nullptr && ChooseMenuItem(processId, menu, kTrayMenu, position);
-}
 
 // The records of a table as memotab-db prints them, one JSON object a line.
 std::vector<std::string> Dump(const std::string& table) {
@@ -207,7 +142,11 @@ TEST(NotesProgram, APersonMakesEditsColoursDeletesNotesAndLeavesThroughTheTray) 
     EXPECT_EQ(area.top, notes[i].y1 * 16);
   }
   ASSERT_TRUE(test::WaitUntil([] { return TrayIcon() != nullptr; }));
-  Sleep(300);
+  for (int i = 0; i < 3; ++i) {  // painted in its colour
+    const RECT area = WindowArea(shown.at("Nota " + std::to_string(i + 1)));
+    const RECT low{area.left + 4, area.bottom - 12, area.right - 4, area.bottom - 4};
+    EXPECT_TRUE(test::WaitUntil([&] { return test::ScreenShot(low).Holds(low, static_cast<COLORREF>(notes[i].clrNota)); }));
+  }
   test::ScreenShot({0, 0, 800, 450}).Save(test::ArtifactPath("desktop-notes.bmp"));
 
   // "Nueva nota" from the tray menu: a fourth note.
@@ -220,10 +159,10 @@ TEST(NotesProgram, APersonMakesEditsColoursDeletesNotesAndLeavesThroughTheTray) 
   // Click the first note's text, type, click its save button.
   const RECT first = WindowArea(shown.at("Nota 1"));
   test::ClickMouse(first.left + 100, first.top + 120);
-  ASSERT_TRUE(test::WaitUntil([&] { return FindWindowExA(shown.at("Nota 1"), nullptr, "EDIT", nullptr) != nullptr; }));
-  Sleep(200);
+  HWND editor = nullptr;
+  ASSERT_TRUE(test::WaitUntil([&] { return (editor = FindWindowExA(shown.at("Nota 1"), nullptr, "EDIT", nullptr)) != nullptr; }));
+  ASSERT_TRUE(test::WaitUntil([&] { return test::FocusOfThread(editor) == editor; }));
   test::StartUnixProgram("/usr/bin/xdotool key ctrl+End type --delay 40 \" y pan\"");
-  const HWND editor = FindWindowExA(shown.at("Nota 1"), nullptr, "EDIT", nullptr);
   EXPECT_TRUE(test::WaitUntil([&] { return test::ControlText(editor).find("pan") != std::string::npos; }));
   test::ClickMouse(first.left + 170, first.top + 8);
   EXPECT_TRUE(test::WaitUntil([&] { return FindWindowExA(shown.at("Nota 1"), nullptr, "EDIT", nullptr) == nullptr; }));
@@ -232,7 +171,7 @@ TEST(NotesProgram, APersonMakesEditsColoursDeletesNotesAndLeavesThroughTheTray) 
   const RECT second = WindowArea(shown.at("Nota 2"));
   const HWND noteMenu = RightClickForMenu(id, {second.left + 100, second.top + 120});
   ASSERT_NE(noteMenu, nullptr);
-  const POINT opener = MenuItemCentre(noteMenu, kNoteMenu, 0);
+  const POINT opener = MenuItemCentre(noteMenu, test::kNoteMenuLayout, 0);
   HWND colours = nullptr;
   EXPECT_TRUE(test::HoverUntil(opener, [&] {
     const std::vector<HWND> menus = MenusOf(id);
@@ -240,17 +179,14 @@ TEST(NotesProgram, APersonMakesEditsColoursDeletesNotesAndLeavesThroughTheTray) 
     return colours != nullptr;
   }));
   if (colours != nullptr) {
-    Sleep(300);
+    test::WaitUntilPlaced(colours);
     RECT both = WindowArea(shown.at("Nota 2"));
     const RECT menuArea = WindowArea(noteMenu);
     const RECT coloursArea = WindowArea(colours);
     UnionRect(&both, &both, &menuArea);
     UnionRect(&both, &both, &coloursArea);
     test::ScreenShot(both).Save(test::ArtifactPath("note-menu-program.bmp"));
-    const POINT verde = MenuItemCentre(colours, kColourMenu, 2);
-    test::HoverUntil(verde, [] { return true; });
-    Sleep(150);
-    test::ClickMouse(verde.x, verde.y);
+    EXPECT_TRUE(ChooseMenuItem(id, colours, test::kColourMenuLayout, 2));  // "&Verde"
   }
   EXPECT_TRUE(test::WaitUntil([&] { return MenusOf(id).empty(); }));
 
@@ -269,7 +205,7 @@ TEST(NotesProgram, APersonMakesEditsColoursDeletesNotesAndLeavesThroughTheTray) 
         return std::string(kind);
       },
       std::chrono::seconds(10), id);
-  EXPECT_TRUE(ChooseMenuItem(id, deleteMenu, kNoteMenu, 3));
+  EXPECT_TRUE(ChooseMenuItem(id, deleteMenu, test::kNoteMenuLayout, 3));
   EXPECT_EQ(question.get(), "MemotabQuestionBalloon");
   EXPECT_TRUE(test::WaitUntil([&] { return NoteWindows(id).size() == 3; }));
 
@@ -282,6 +218,38 @@ TEST(NotesProgram, APersonMakesEditsColoursDeletesNotesAndLeavesThroughTheTray) 
                                              Record(2, false, {32, 10, 32768, "segunda"}),
                                              Record(3, true, notes[2]), Record(4, false, fourthNote)};
   EXPECT_EQ(Dump(dir.File("MEMOTAB.DBF")), expected);
+}
+
+TEST(NotesProgram, APersonClosesANoteBeingEditedWithAltF4AndItKeepsItsTextAndOpensAgain) {
+  test::TempDir dir;
+  PrepareNotes(dir, {{4, 10, 65535, "antes"}, {32, 10, 65535, "otra"}});
+  Program program(dir.Path().string());
+  ASSERT_NE(program.MainWindow(), nullptr);
+  const DWORD id = program.Id();
+  std::map<std::string, HWND> shown;
+  ASSERT_TRUE(test::WaitUntil([&] { return (shown = NoteWindows(id)).size() == 2; }));
+  ASSERT_TRUE(test::WaitUntil([] { return TrayIcon() != nullptr; }));
+
+  const HWND note = shown.at("Nota 1");
+  const RECT area = WindowArea(note);
+  test::ClickMouse(area.left + 100, area.top + 120);
+  HWND editor = nullptr;
+  ASSERT_TRUE(test::WaitUntil([&] { return (editor = FindWindowExA(note, nullptr, "EDIT", nullptr)) != nullptr; }));
+  ASSERT_TRUE(test::WaitUntil([&] { return test::FocusOfThread(editor) == editor; }));
+  test::StartUnixProgram("/usr/bin/xdotool key ctrl+End type --delay 40 \" y ahora\"");
+  ASSERT_TRUE(test::WaitUntil([&] { return test::ControlText(editor) == "antes y ahora"; }));
+  test::StartUnixProgram("/usr/bin/xdotool key alt+F4");
+  ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(note); }));
+  EXPECT_EQ(NoteWindows(id).count("Nota 2"), 1u);
+
+  // "Mostrar todas las Notas" opens it again: its record says it is closed.
+  ASSERT_TRUE(ChooseTrayItem(id, 7));
+  EXPECT_TRUE(test::WaitUntil([&] { return NoteWindows(id).size() == 2; }));
+  ASSERT_TRUE(ChooseTrayItem(id, 16));
+  ASSERT_EQ(program.WaitForExit(15000), 0u);
+  EXPECT_EQ(Dump(dir.File("MEMOTAB.DBF")),
+            (std::vector<std::string>{Record(1, false, {4, 10, 65535, "antes y ahora"}),
+                                      Record(2, false, {32, 10, 65535, "otra"})}));
 }
 
 TEST(NotesProgram, AtTheEndOfTheSessionWhatIsBeingTypedIsStoredAndTheTableClosed) {

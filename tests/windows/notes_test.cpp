@@ -127,6 +127,25 @@ TEST_F(NotesTest, ClosedNoteReopensWithShowAllAtItsStoredPlaceColoursAndText) {
   EXPECT_TRUE(oNota->GetLogical(Nota::ACTIVADA));
 }
 
+TEST_F(NotesTest, AltF4OnANoteBeingEditedClosesItAsItsCloseButtonDoes) {
+  NUEVANOTA(true);
+  NUEVANOTA(true);
+  const HWND editor = StartEditing(2);
+  Type(editor, "cerrada con Alt+F4");
+  oNota->GoTo(1);
+  PostMessageA(editor, WM_SYSKEYDOWN, VK_F4, MAKELPARAM(1, KF_ALTDOWN));
+  ASSERT_TRUE(test::DispatchUntil([] { return aNoteWindows[1]->hWnd == nullptr; }));
+  EXPECT_EQ(StoredText(2), "cerrada con Alt+F4");
+  EXPECT_EQ(StoredText(1), "");
+  oNota->GoTo(2);
+  EXPECT_FALSE(oNota->GetLogical(Nota::ACTIVADA));
+  EXPECT_NE(aNoteWindows[0]->hWnd, nullptr);
+
+  MUESTRANOTAS();  // it opens again as any closed note does
+  ASSERT_NE(aNoteWindows[1]->hWnd, nullptr);
+  EXPECT_EQ(test::WindowText(aNoteSays[1]->hWnd), "cerrada con Alt+F4");
+}
+
 TEST_F(NotesTest, MovedNoteReturnsToItsStoredPlaceAfterHideAndShow) {
   NUEVANOTA(true);
   MOVEWINDOW(Note(1), 400, 500);  // where a drag leaves it

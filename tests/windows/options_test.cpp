@@ -2,6 +2,7 @@
 // assistant's place.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <future>
 #include <sstream>
@@ -145,6 +146,26 @@ TEST_F(OptionsTest, AcceptWritesTheNineSettingsAndTellsThatTheyNeedARestart) {
   const std::string calls = Sent();
   EXPECT_NE(calls.find("Speak(BSTR:Los cambios tendrán efecto cuando reinicie Memotab v1.6)"), std::string::npos);
   EXPECT_LT(calls.find("Play("), calls.find("Speak("));
+}
+
+TEST_F(OptionsTest, AcceptWritesTheNineKeysInTheirOrder) {
+  std::filesystem::remove(here.File("Memotab.INI"));  // each key then lands where it is first written
+  GRABAOPC({.lShowNotes = false,
+            .nNoteColour = 3,
+            .nTextColour = 2,
+            .nAgent = 1,
+            .lUseAgent = true,
+            .aAgentFiles = {"C:\\Personajes\\Nota.mtpj"},
+            .lAgentVisible = false,
+            .nX = 10,
+            .nY = 20});
+  std::vector<std::string> written;
+  std::istringstream lines(SettingsText());
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty()) written.push_back(line.substr(0, line.find('=')));
+  }
+  EXPECT_EQ(written, (std::vector<std::string>{"[COLORES]", "NOTA", "TEXTO", "[INICIO]", "VER", "[AGENTE]", "ARCHIVO",
+                                               "USAR", "ID", "VISIBLE", "X", "Y"}));
 }
 
 TEST_F(OptionsTest, ColoursOutsideThePaletteOpenAsTheDefaultsAndDeletedNotesCountForNothing) {

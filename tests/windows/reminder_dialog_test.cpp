@@ -62,6 +62,26 @@ class ReminderDialogTest : public test::AppFixture {
     RECORDATORIO(note);
     return seen.get();
   }
+  // Reads and closes every message box that opens until `done`; returns their texts.
+  static std::vector<std::string> CloseMessages(const std::function<bool()>& done) {
+    std::vector<std::string> told;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done() && std::chrono::steady_clock::now() < deadline) {
+      if (const HWND box = test::FindVisibleWindow("Nota")) {
+        told.push_back(test::WindowText(GetDlgItem(box, 0xFFFF)));
+        test::ClickButton(box, IDOK);
+        test::WaitUntil([&] { return !IsWindow(box); });
+      }
+      Sleep(20);
+    }
+    return told;
+  }
+  static std::function<bool()> QuietFor(std::chrono::milliseconds span) {
+    const auto until = std::chrono::steady_clock::now() + span;
+    return [until] { return std::chrono::steady_clock::now() >= until; };
+  }
+  static constexpr const char* kHoursMessage = "Las horas van de 00 a 23. Corrija e intente de nuevo.";
+
   std::string Fields(uint32_t recNo) {
     oNota->GoTo(recNo);
     return oNota->GetDate(Nota::FECHA).ToStored() + "|" + oNota->GetText(Nota::HORA) + "|" +
@@ -114,45 +134,61 @@ TEST_F(ReminderDialogTest, CancelAndEscapeChangeNothing) {
 TEST_F(ReminderDialogTest, AWrongTimeIsToldOncePerAttemptAndBlocksAccept) {
   const uint32_t note = AddNote("Dentista", Date{}, "     ", " ");
   oAgent->Hide();  // the messages come in boxes, which the user closes one by one
-  // What each attempt made the program say: every box that opens within a while after it
-  // (or, for the last, until the dialog has gone) is read and closed.
+  // What each attempt made the program say.
   std::future<std::vector<std::vector<std::string>>> seen =
       test::WhenWindowAppears<std::vector<std::vector<std::string>>>("Recordatorio", [](HWND dialog) {
         std::vector<std::vector<std::string>> told;
-        const auto closeMessages = [&](const std::function<bool()>& done) {
-          told.emplace_back();
-          const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-          while (!done() && std::chrono::steady_clock::now() < deadline) {
-            if (const HWND box = test::FindVisibleWindow("Nota")) {
-              told.back().push_back(test::WindowText(GetDlgItem(box, 0xFFFF)));
-              test::ClickButton(box, IDOK);
-              test::WaitUntil([&] { return !IsWindow(box); });
-            }
-            Sleep(20);
-          }
-        };
-        const auto quietFor = [](std::chrono::milliseconds span) {
-          const auto until = std::chrono::steady_clock::now() + span;
-          return [until] { return std::chrono::steady_clock::now() >= until; };
-        };
         const HWND edit = GetDlgItem(dialog, 102);
         TypeTime(dialog, "24:00");
         test::PressKey(edit, VK_TAB);  // leaving the field checks it
-        closeMessages(quietFor(std::chrono::milliseconds(1500)));
+        told.push_back(CloseMessages(QuietFor(std::chrono::milliseconds(1500))));
         test::WaitUntil([&] { return test::FocusOfThread(dialog) == edit; });
         test::ClickButton(dialog, 103);  // Accept checks once more and stores nothing
-        closeMessages(quietFor(std::chrono::milliseconds(1500)));
+        told.push_back(CloseMessages(QuietFor(std::chrono::milliseconds(1500))));
         test::WaitUntil([&] { return test::FocusOfThread(dialog) == edit; });
         TypeTime(dialog, "10:10");  // a right time lets Cancel through, storing nothing
         test::ClickLikeUser(GetDlgItem(dialog, 104));
-        closeMessages([dialog] { return !IsWindow(dialog); });
+        told.push_back(CloseMessages([dialog] { return !IsWindow(dialog); }));
         if (IsWindow(dialog)) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // so that the test ends
         return told;
       });
   RECORDATORIO(note);
-  const std::string hours = "Las horas van de 00 a 23. Corrija e intente de nuevo.";
-  EXPECT_EQ(seen.get(), (std::vector<std::vector<std::string>>{{hours}, {hours}, {}}));
+  EXPECT_EQ(seen.get(), (std::vector<std::vector<std::string>>{{kHoursMessage}, {kHoursMessage}, {}}));
   EXPECT_EQ(Fields(note), "        |     | ");
+}
+
+TEST_F(ReminderDialogTest, EscapeAndTheCloseBoxAfterAWrongTimeEndWithoutCheckingOrStoring) {
+  const uint32_t note = AddNote("Dentista", Date{}, "     ", " ");
+  oAgent->Hide();
+  for (const bool escape : {true, false}) {
+    std::future<std::vector<std::vector<std::string>>> seen =
+        test::WhenWindowAppears<std::vector<std::vector<std::string>>>("Recordatorio", [escape](HWND dialog) {
+          std::vector<std::vector<std::string>> told;
+          const HWND edit = GetDlgItem(dialog, 102);
+          TypeTime(dialog, "24:00");
+          test::PressKey(edit, VK_TAB);
+          told.push_back(CloseMessages(QuietFor(std::chrono::milliseconds(1500))));
+          test::WaitUntil([&] { return test::FocusOfThread(dialog) == edit; });
+          if (escape) {
+            test::PressKey(edit, VK_ESCAPE);
+          } else {
+            PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
+          }
+          told.push_back(CloseMessages([dialog] { return !IsWindow(dialog); }));
+          told.push_back(CloseMessages(QuietFor(std::chrono::milliseconds(1000))));  // nothing comes late
+          if (IsWindow(dialog)) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+          return told;
+        });
+    oNota->GoTo(note);
+    RECORDATORIO(note);
+    const std::vector<std::vector<std::string>> told = seen.get();
+    ASSERT_EQ(told.size(), 3u);
+    EXPECT_FALSE(told[0].empty()) << escape;  // the refused time was told
+    for (const std::string& message : told[0]) EXPECT_EQ(message, kHoursMessage);
+    EXPECT_EQ(told[1], std::vector<std::string>{}) << escape;  // ending it checks nothing more
+    EXPECT_EQ(told[2], std::vector<std::string>{}) << escape;
+    EXPECT_EQ(Fields(note), "        |     | ") << escape;
+  }
 }
 
 TEST_F(ReminderDialogTest, TheTimeCheckReadsEachPieceAsANumber) {

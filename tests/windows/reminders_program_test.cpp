@@ -8,6 +8,7 @@
 
 #include "note_table.h"
 #include "memotab_program.h"
+#include "program_menus.h"
 #include "screen_shot.h"
 #include "t_ini.h"
 #include "table.h"
@@ -18,45 +19,7 @@
 namespace memotab {
 namespace {
 
-constexpr COLORREF kMenuHighlight = RGB(222, 205, 99);
-constexpr int kMenuItemHeight = 18;
-constexpr int kMenuSeparatorHeight = 6;
-
-// The visible popup menu window of a process.
-HWND ShownMenuOf(DWORD processId) {
-  HWND window = nullptr;
-  while ((window = FindWindowExA(nullptr, window, "#32768", nullptr)) != nullptr) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == processId && IsWindowVisible(window)) return window;
-  }
-  return nullptr;
-}
-
-// Clicks a menu item of another process's shown menu, given the items from the top as
-// item heights ('i' an item, '-' a separator) and the item's position in that list.
-bool ChooseMenuItem(DWORD processId, const std::string& layout, size_t position) {
-  HWND menu = nullptr;
-  if (!test::WaitUntil([&] { return (menu = ShownMenuOf(processId)) != nullptr; })) return false;
-  RECT area{};
-  GetWindowRect(menu, &area);
-  int content = 0;
-  for (const char entry : layout) content += entry == '-' ? kMenuSeparatorHeight : kMenuItemHeight;
-  int top = area.top + (area.bottom - area.top - content) / 2;  // the frame is as thick below as above
-  for (size_t i = 0; i < position; ++i) top += layout[i] == '-' ? kMenuSeparatorHeight : kMenuItemHeight;
-  const POINT centre{(area.left + area.right) / 2, top + kMenuItemHeight / 2};
-  // Around the middle of the item, clear of the picture strip down the menu's side.
-  const RECT item{centre.x - 20, top + 2, centre.x + 20, top + kMenuItemHeight - 2};
-  const bool highlighted =
-      test::HoverUntil(centre, [&] { return test::ScreenShot(item).Holds(item, kMenuHighlight); });
-  return highlighted && test::ClickMouse(centre.x, centre.y);
-}
-
-POINT CentreOf(HWND window) {
-  RECT area{};
-  GetWindowRect(window, &area);
-  return test::Centre(area);
-}
+using test::CentreOf;
 
 // A window the program tells something in: how a test finds it among the program's
 // windows, reads what it says and closes it as a user would.
@@ -120,9 +83,8 @@ class RemindersProgramTest : public ::testing::Test {
       return note != nullptr && IsWindowVisible(note);
     }));
     if (note == nullptr) return {};
-    const POINT onNote = CentreOf(note);
-    test::ClickMouse(onNote.x, onNote.y, 3);
-    EXPECT_TRUE(ChooseMenuItem(program.Id(), "ii-i-i", 5));  // Recordatorio
+    const HWND menu = test::RightClickForMenu(program.Id(), CentreOf(note));
+    EXPECT_TRUE(menu != nullptr && test::ChooseMenuItem(program.Id(), menu, test::kNoteMenuLayout, 5));  // Recordatorio
     HWND dialog = nullptr;
     EXPECT_TRUE(test::WaitUntil([&] { return (dialog = test::FindVisibleWindow("Recordatorio", program.Id())) != nullptr; }));
     if (dialog == nullptr) return {};
@@ -227,16 +189,8 @@ TEST_F(RemindersProgramTest, TheDefaultNoteColourChosenInTheOptionsColoursTheNex
   test::Program program(Folder());
   const HWND main = program.MainWindow();
   ASSERT_NE(main, nullptr);
-  HWND icon = nullptr;
-  ASSERT_TRUE(test::WaitUntil([&] {
-    const HWND tray = FindWindowA(nullptr, "Wine System Tray");
-    icon = tray == nullptr ? nullptr : GetWindow(tray, GW_CHILD);
-    return icon != nullptr;
-  }));
-  const std::string tray = "i-ii-i-iii-ii-i-i";
-  const POINT onIcon = CentreOf(icon);
-  test::ClickMouse(onIcon.x, onIcon.y, 3);
-  ASSERT_TRUE(ChooseMenuItem(program.Id(), tray, 5));  // Configurar
+  ASSERT_TRUE(test::WaitUntil([] { return test::TrayIcon() != nullptr; }));
+  ASSERT_TRUE(test::ChooseTrayItem(program.Id(), 5));  // Configurar
 
   HWND options = nullptr;
   ASSERT_TRUE(test::WaitUntil([&] { return (options = test::FindVisibleWindow("Opciones", program.Id())) != nullptr; }));
@@ -278,8 +232,7 @@ TEST_F(RemindersProgramTest, TheDefaultNoteColourChosenInTheOptionsColoursTheNex
   balloon.dismiss(told);
   ASSERT_TRUE(test::WaitUntil([&] { return !IsWindowVisible(told); }));
 
-  test::ClickMouse(onIcon.x, onIcon.y, 3);
-  ASSERT_TRUE(ChooseMenuItem(program.Id(), tray, 2));  // Nueva nota
+  ASSERT_TRUE(test::ChooseTrayItem(program.Id(), 2));  // Nueva nota
   HWND second = nullptr;
   ASSERT_TRUE(test::WaitUntil([&] {
     second = test::FindProcessWindow("TWINDOW", "Nota 2", program.Id());
