@@ -108,7 +108,10 @@ Result TControl::LostFocus(HWND hWndNew) {
   lFocused = false;
   TooltipEnd(hWnd);
   Store();
-  if (bValid) {
+  // Only a move to another control of the same window leaves the field: the focus that goes
+  // to another window (a message box of the check itself, another program) comes back to it.
+  const bool withinItsWindow = hWndNew != nullptr && GetAncestor(hWndNew, GA_ROOT) == GetAncestor(hWnd, GA_ROOT);
+  if (bValid && withinItsWindow) {
     const auto target = std::dynamic_pointer_cast<TControl>(WindowOf(hWndNew));
     const bool toCancelButton = target && !target->RemembersFocus() && target->lCancel;
     if (!toCancelButton || NavigationKeyDown()) PostMessageA(hWnd, kValidateMessage, 0, 0);

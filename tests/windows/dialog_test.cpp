@@ -258,6 +258,33 @@ TEST(Dialog, AClickChecksTheFieldItLeavesOnce) {
   EXPECT_EQ(slow.time, "09:05");
 }
 
+TEST(Dialog, OnlyTheFocusGoingToAnotherControlOfTheDialogChecksTheField) {
+  SlowCheckDialog slow;
+  const HWND box = CreateWindowExA(0, "STATIC", "Otra ventana", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
+  std::future<std::vector<int>> checks = test::WhenWindowAppears<std::vector<int>>("Recordatorio", [&](HWND window) {
+    SlowCheckDialog::TypeTime(window);
+    const HWND edit = GetDlgItem(window, 102);
+    std::vector<int> seen;
+    // As the system tells the field when a message box, another program or another control
+    // takes the focus. A selection posted behind the loss is made once a check the loss
+    // posted has begun.
+    int mark = 0;
+    for (const HWND next : {box, static_cast<HWND>(nullptr), GetDlgItem(window, 104)}) {
+      SendMessageA(edit, WM_KILLFOCUS, reinterpret_cast<WPARAM>(next), 0);
+      ++mark;
+      PostMessageA(edit, EM_SETSEL, mark, mark + 1);
+      test::WaitUntil([&] { return SendMessageA(edit, EM_GETSEL, 0, 0) == MAKELRESULT(mark, mark + 1); });
+      test::WaitUntil([&] { return !slow.checking; });
+      seen.push_back(slow.checks);
+    }
+    test::ClickLikeUser(GetDlgItem(window, 103));
+    return seen;
+  });
+  slow.dialog->Activate();
+  EXPECT_EQ(checks.get(), (std::vector<int>{0, 0, 1}));
+  DestroyWindow(box);
+}
+
 TEST(Dialog, AButtonReleasedWhileTheFieldItLeftIsBeingCheckedDoesNotCheckItAgain) {
   SlowCheckDialog slow;
   std::future<int> checksAfterFirstClick = test::WhenWindowAppears<int>("Recordatorio", [&](HWND window) {
