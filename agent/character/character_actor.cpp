@@ -55,14 +55,12 @@ CharacterActor::~CharacterActor() {
 
 CharacterActor::Request CharacterActor::Enqueue(Queued request) {
   Request status = request.status = std::make_shared<RequestStatus>(RequestStatus::kPending);
-  // A looping animation plays until the next request comes.
-  if (active_ && queue_.front().kind == Kind::kPlay && queue_.front().animation->loops) {
-    player_.Rest();
-    Present();
-    Finish(RequestStatus::kInterrupted);
-  }
   queue_.push_back(std::move(request));
-  BeginNext();
+  if (active_) {
+    Settle();  // a looping animation gives way to what now waits behind it
+  } else {
+    BeginNext();
+  }
   Schedule();
   return status;
 }
@@ -164,8 +162,18 @@ void CharacterActor::Settle() {
   Queued& request = queue_.front();
   switch (request.kind) {
     case Kind::kShow:
-    case Kind::kPlay:
       if (!player_.Playing()) Finish(RequestStatus::kDone);
+      break;
+    case Kind::kPlay:
+      // A looping animation plays until another request waits behind it, however early
+      // that one came.
+      if (request.animation->loops && queue_.size() > 1) {
+        player_.Rest();
+        Present();
+        Finish(RequestStatus::kInterrupted);
+      } else if (!player_.Playing()) {
+        Finish(RequestStatus::kDone);
+      }
       break;
     case Kind::kHide:
       if (!player_.Playing()) {

@@ -114,6 +114,17 @@ TEST_F(CharacterActorTest, RequestsRunInOrderAndATimerRunsOnlyWhileSomethingMove
   EXPECT_EQ(Finished(actor.Speak(L"Hola")), RequestStatus::kFailed);
 }
 
+TEST_F(CharacterActorTest, ALoopingAnimationGivesWayToARequestQueuedBeforeItBegan) {
+  ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
+  const auto speech = actor.Speak(L"Hola.");
+  const auto thinking = actor.Play("Thinking");  // waits behind the speech, and Wave behind it
+  const auto wave = actor.Play("Wave");
+  EXPECT_EQ(Finished(wave), RequestStatus::kDone);
+  EXPECT_EQ(*speech, RequestStatus::kDone);
+  EXPECT_EQ(*thinking, RequestStatus::kInterrupted);
+  EXPECT_FALSE(actor.Busy());
+}
+
 TEST_F(CharacterActorTest, MovesFollowAStraightPathAndStayInTheWorkArea) {
   ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
   EXPECT_EQ(Finished(actor.MoveTo(100, 120, 0)), RequestStatus::kDone);  // a jump
