@@ -8,18 +8,18 @@
 #include "automation_values.h"
 #include "question_balloon.h"
 #include "service_object.h"
+#include "t_ms_agent.h"
+#include "wide_text.h"
 
 namespace memotab::character {
 
 namespace {
 
-constexpr const wchar_t* kDefaultCaptions = L"&Aceptar;&Cancelar;&Anular;&Reintentar;&Ignorar;&S\u00ed;&No";
-
 // The seven captions of a ";"-separated list; those it lacks keep their defaults.
 std::vector<std::wstring> Captions(const std::wstring& list) {
   std::vector<std::wstring> captions;
   for (const std::wstring* source : {&list, static_cast<const std::wstring*>(nullptr)}) {
-    const std::wstring text = source != nullptr ? *source : std::wstring(kDefaultCaptions);
+    const std::wstring text = source != nullptr ? *source : AnsiToWide(kDefaultButtonCaptions);
     size_t start = 0;
     for (size_t index = 0; index < 7 && start <= text.size(); ++index) {
       size_t end = text.find(L';', start);
@@ -61,7 +61,7 @@ class BalloonDialogControl final : public ServiceObject {
 
  private:
   using Args = std::vector<const VARIANT*>;
-  std::wstring captions_ = kDefaultCaptions;
+  std::wstring captions_ = AnsiToWide(kDefaultButtonCaptions);
   std::optional<RECT> character_;
 };
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "balloon_parts.h"
 #include "gdi_handles.h"
-#include "speech_balloon.h"
 #include "window_class.h"
 
 namespace memotab::character {
@@ -13,13 +13,10 @@ namespace {
 
 constexpr int kTextWidth = 260;
 constexpr int kPadding = 12;
-constexpr int kTail = 16;
 constexpr int kIconSize = 32;
 constexpr int kButtonHeight = 24;
 constexpr int kInputHeight = 22;
 constexpr int kGap = 8;
-constexpr COLORREF kPaper = RGB(255, 253, 231);
-constexpr COLORREF kInk = RGB(60, 48, 32);
 
 struct Layout {
   SIZE size{};
@@ -37,11 +34,10 @@ struct Asking {
   long escape;
   std::optional<long> answer;
   Layout layout;
-  bool below = false;
-  int tailX = 0;
+  BalloonPlace place;
   HFONT font;
   HFONT bold;
-  UniqueBrush paper{CreateSolidBrush(kPaper)};
+  UniqueBrush paper{CreateSolidBrush(kBalloonPaper)};
 };
 
 std::vector<long> ButtonsOf(long style, bool input) {
@@ -107,7 +103,7 @@ Layout LayOut(const Asking& asking, const std::vector<std::wstring>& captions, H
     layout.buttons.push_back({x, y, x + buttonWidth, y + kButtonHeight});
     x += buttonWidth + kGap;
   }
-  layout.size = {width, y + kButtonHeight + kPadding + kTail};
+  layout.size = {width, y + kButtonHeight + kPadding + kBalloonTail};
   return layout;
 }
 
@@ -123,34 +119,16 @@ RECT NotificationArea() {
   return {work.right - 40, work.bottom - 1, work.right - 8, work.bottom};
 }
 
-void Shape(HWND window, const Asking& asking) {
-  const SIZE size = asking.layout.size;
-  const int top = asking.below ? kTail : 0;
-  const int bottom = asking.below ? size.cy : size.cy - kTail;
-  UniqueRegion shape(CreateRoundRectRgn(0, top, size.cx + 1, bottom + 1, 18, 18));
-  const int edge = asking.below ? top + 1 : bottom - 1;
-  const int tip = asking.below ? 0 : size.cy;
-  const POINT tail[] = {{asking.tailX - 9, edge}, {asking.tailX + 9, edge}, {asking.tailX, tip}};
-  const UniqueRegion pointer(CreatePolygonRgn(tail, 3, WINDING));
-  CombineRgn(shape.get(), shape.get(), pointer.get(), RGN_OR);
-  SetWindowRgn(window, shape.release(), TRUE);
-}
-
 void Paint(HWND window, Asking& asking) {
-  PAINTSTRUCT paint{};
-  const HDC dc = BeginPaint(window, &paint);
-  RECT client{};
-  GetClientRect(window, &client);
-  FillRect(dc, &client, asking.paper.get());
-  const UniqueBrush ink(CreateSolidBrush(kInk));
-  const UniqueRegion outline(CreateRectRgn(0, 0, 0, 0));
-  if (GetWindowRgn(window, outline.get()) != ERROR) FrameRgn(dc, outline.get(), ink.get(), 1, 1);
+  const PaintScope painting(window);
+  const HDC dc = painting.Dc();
+  PaintBalloonPaper(window, dc, asking.paper.get());
   const int shift = asking.layout.top;
   if (const LPCSTR icon = IconOf(asking.question->style)) {
     DrawIconEx(dc, kPadding, kPadding + shift, LoadIconA(nullptr, icon), kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
   }
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, kInk);
+  SetTextColor(dc, kBalloonInk);
   const auto draw = [&](HFONT font, const std::wstring& text, RECT place) {
     const Selection selected(dc, font);
     OffsetRect(&place, 0, shift);
@@ -158,7 +136,6 @@ void Paint(HWND window, Asking& asking) {
   };
   if (asking.question->title) draw(asking.bold, *asking.question->title, asking.layout.title);
   draw(asking.font, asking.question->text, asking.layout.text);
-  EndPaint(window, &paint);
 }
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -184,37 +161,29 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   }
 }
 
-UniqueFont DialogFont(int weight) {
-  const WindowDc screen(nullptr);
-  return UniqueFont(CreateFontW(-MulDiv(9, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72), 0, 0, 0, weight, FALSE, FALSE,
-                                FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                DEFAULT_PITCH, L"Tahoma"));
-}
-
 }  // namespace
 
 Answer AskInBalloon(const Question& question, const std::vector<std::wstring>& captions, std::optional<RECT> character) {
   RegisterWindowClassOnce(kQuestionBalloonClass, &Procedure);
 
-  const UniqueFont font = DialogFont(FW_NORMAL);
-  const UniqueFont bold = DialogFont(FW_BOLD);
-  Asking asking{&question, ButtonsOf(question.style, question.input), 1, std::nullopt, {}, false, 0, font.get(),
-                bold.get()};
+  const UniqueFont font = BalloonFont(L"", 9);
+  const UniqueFont bold = BalloonFont(L"", 9, FW_BOLD);
+  Asking asking{&question, ButtonsOf(question.style, question.input), 1, std::nullopt, {}, {}, font.get(), bold.get()};
   asking.escape = EscapeOf(asking.codes);
-  const UniqueWindow window(CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"MemotabQuestionBalloon",
-                                            question.title.value_or(L"").c_str(), WS_POPUP | WS_CLIPCHILDREN, 0, 0, 10,
-                                            10, nullptr, nullptr, GetModuleHandleA(nullptr), &asking));
+  const UniqueWindow window(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kQuestionBalloonClass, "",
+                                            WS_POPUP | WS_CLIPCHILDREN, 0, 0, 10, 10, nullptr, nullptr,
+                                            GetModuleHandleA(nullptr), &asking));
   if (!window) throw std::runtime_error("the question balloon cannot be created");
+  SetWindowTextW(window.get(), question.title.value_or(L"").c_str());
 
   asking.layout = LayOut(asking, captions, window.get());
   const RECT target = character.value_or(NotificationArea());
   const RECT work = WorkAreaOf(target);
-  const POINT place = PlaceBeside(asking.layout.size, target, work, asking.below);
-  asking.layout.top = asking.below ? kTail : 0;
-  asking.tailX = std::clamp<int>((target.left + target.right) / 2 - place.x, 2 * kPadding,
-                                 asking.layout.size.cx - 2 * kPadding);
-  Shape(window.get(), asking);
-  SetWindowPos(window.get(), HWND_TOPMOST, place.x, place.y, asking.layout.size.cx, asking.layout.size.cy, 0);
+  asking.place = PlaceBeside(asking.layout.size, target, work);
+  asking.layout.top = asking.place.below ? kBalloonTail : 0;
+  SetWindowRgn(window.get(), RoundedBoxWithTail(asking.layout.size, asking.place).release(), TRUE);
+  SetWindowPos(window.get(), HWND_TOPMOST, asking.place.topLeft.x, asking.place.topLeft.y, asking.layout.size.cx,
+               asking.layout.size.cy, 0);
 
   HWND first = nullptr;
   const auto child = [&](LPCWSTR kind, const std::wstring& text, DWORD style, RECT where, int id) {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "balloon_parts.h"
 #include "gdi_handles.h"
 #include "win.h"
 
@@ -50,15 +51,7 @@ class SpeechBalloon {
   size_t shown_ = 0;
   SIZE textSize_{0, 0};
   SIZE size_{0, 0};
-  bool below_ = false;  // the balloon hangs below the figure (no room above it)
-  int tailX_ = 0;       // where the tail meets the figure, from the balloon's left edge
+  BalloonPlace place_;
 };
-
-// Where a window of `size` goes beside `figure` inside `workArea`: above the figure when
-// it fits there, below it otherwise, centred on it as far as the work area allows. Sets
-// `below` accordingly.
-POINT PlaceBeside(SIZE size, RECT figure, RECT workArea, bool& below);
-// The work area of the monitor that holds most of `rect`.
-RECT WorkAreaOf(RECT rect);
 
 }  // namespace memotab::character
