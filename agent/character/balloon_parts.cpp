@@ -9,6 +9,8 @@ namespace {
 constexpr int kTailMargin = 20;  // the closest the tail comes to a side of the balloon
 constexpr int kTailHalfWidth = 8;
 constexpr int kCorner = 18;
+constexpr int kScreenMargin = 8;
+constexpr int kShortestCap = 120;  // beside a figure that fills the screen a balloon still says something
 
 }  // namespace
 
@@ -25,6 +27,12 @@ RECT WorkAreaOf(RECT rect) {
   info.cbSize = sizeof info;
   GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info);
   return info.rcWork;
+}
+
+int TallestBalloon(RECT figure, RECT workArea) {
+  const int screen = workArea.bottom - workArea.top;
+  const int room = std::max(figure.top - workArea.top, workArea.bottom - figure.bottom) - kScreenMargin;
+  return std::clamp<int>(room, std::min(kShortestCap, screen), screen);
 }
 
 BalloonPlace PlaceBeside(SIZE size, RECT figure, RECT workArea) {

@@ -30,6 +30,9 @@ struct BalloonPlace {
 BalloonPlace PlaceBeside(SIZE size, RECT figure, RECT workArea);
 // The work area of the monitor that holds most of `rect`.
 RECT WorkAreaOf(RECT rect);
+// The tallest a balloon beside `figure` may be: the room above or below the figure, which
+// ever is larger, less a margin; a balloon of any text then stays on the screen.
+int TallestBalloon(RECT figure, RECT workArea);
 
 // A rounded box of `size` less the tail's room, with the tail pointing down to the figure
 // from `place.tailX` (up, when the balloon hangs below the figure).

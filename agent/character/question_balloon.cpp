@@ -25,6 +25,7 @@ struct Layout {
   RECT input{};
   std::vector<RECT> buttons;
   int top = 0;  // where the box begins (below the tail when the balloon hangs below)
+  bool textScrolls = false;  // the text is taller than the screen allows: it scrolls in a box of its own
 };
 
 // The state of one balloon while it is up.
@@ -72,7 +73,8 @@ SIZE Measure(HDC dc, HFONT font, const std::wstring& text, int width) {
   return {rect.right, rect.bottom};
 }
 
-Layout LayOut(const Asking& asking, const std::vector<std::wstring>& captions, HWND window) {
+// `tallest` is the tallest the balloon may be.
+Layout LayOut(const Asking& asking, const std::vector<std::wstring>& captions, HWND window, int tallest) {
   const WindowDc dc(window);
   Layout layout;
   const int left = kPadding + (IconOf(asking.question->style) != nullptr ? kIconSize + kGap : 0);
@@ -82,7 +84,12 @@ Layout LayOut(const Asking& asking, const std::vector<std::wstring>& captions, H
     layout.title = {left, y, left + title.cx, y + title.cy};
     y += title.cy + kGap / 2;
   }
-  const SIZE text = Measure(dc.Get(), asking.font, asking.question->text, kTextWidth);
+  SIZE text = Measure(dc.Get(), asking.font, asking.question->text, kTextWidth);
+  const int belowText = kGap + (asking.question->input ? kInputHeight + kGap : 0) + kButtonHeight + kPadding + kBalloonTail;
+  if (y + text.cy + belowText > tallest) {
+    layout.textScrolls = true;
+    text = {kTextWidth + GetSystemMetrics(SM_CXVSCROLL), std::max(kButtonHeight, tallest - y - belowText)};
+  }
   layout.text = {left, y, left + text.cx, y + text.cy};
   y = std::max<int>(y + text.cy, IconOf(asking.question->style) != nullptr ? kPadding + kIconSize : 0) + kGap;
   if (asking.question->input) {
@@ -105,6 +112,17 @@ Layout LayOut(const Asking& asking, const std::vector<std::wstring>& captions, H
   }
   layout.size = {width, y + kButtonHeight + kPadding + kBalloonTail};
   return layout;
+}
+
+// A multi-line text box breaks lines only at "\r\n".
+std::wstring WithCarriageReturns(const std::wstring& text) {
+  std::wstring result;
+  result.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r')) result += L'\r';
+    result += text[i];
+  }
+  return result;
 }
 
 // Beside the notification area when no character was placed.
@@ -135,7 +153,7 @@ void Paint(HWND window, Asking& asking) {
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &place, DT_WORDBREAK | DT_EXPANDTABS);
   };
   if (asking.question->title) draw(asking.bold, *asking.question->title, asking.layout.title);
-  draw(asking.font, asking.question->text, asking.layout.text);
+  if (!asking.layout.textScrolls) draw(asking.font, asking.question->text, asking.layout.text);
 }
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -156,7 +174,13 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: Paint(window, *asking); return 0;
     case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(asking->paper.get());
+    case WM_CTLCOLORSTATIC:  // the buttons' corners and the read-only text box
+      SetBkColor(reinterpret_cast<HDC>(wParam), kBalloonPaper);
+      SetTextColor(reinterpret_cast<HDC>(wParam), kBalloonInk);
+      return reinterpret_cast<LRESULT>(asking->paper.get());
+    case WM_MOUSEWHEEL:  // the wheel scrolls the text wherever the pointer is over the balloon
+      if (const HWND text = GetDlgItem(window, kTextBoxId)) return SendMessageW(text, message, wParam, lParam);
+      return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
 }
@@ -176,9 +200,9 @@ Answer AskInBalloon(const Question& question, const std::vector<std::wstring>& c
   if (!window) throw std::runtime_error("the question balloon cannot be created");
   SetWindowTextW(window.get(), question.title.value_or(L"").c_str());
 
-  asking.layout = LayOut(asking, captions, window.get());
   const RECT target = character.value_or(NotificationArea());
   const RECT work = WorkAreaOf(target);
+  asking.layout = LayOut(asking, captions, window.get(), TallestBalloon(target, work));
   asking.place = PlaceBeside(asking.layout.size, target, work);
   asking.layout.top = asking.place.below ? kBalloonTail : 0;
   SetWindowRgn(window.get(), RoundedBoxWithTail(asking.layout.size, asking.place).release(), TRUE);
@@ -188,21 +212,25 @@ Answer AskInBalloon(const Question& question, const std::vector<std::wstring>& c
   HWND first = nullptr;
   const auto child = [&](LPCWSTR kind, const std::wstring& text, DWORD style, RECT where, int id) {
     OffsetRect(&where, 0, asking.layout.top);
-    const HWND control = CreateWindowExW(0, kind, text.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, where.left,
+    const HWND control = CreateWindowExW(0, kind, text.c_str(), WS_CHILD | WS_VISIBLE | style, where.left,
                                          where.top, where.right - where.left, where.bottom - where.top, window.get(),
                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
                                          nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-    if (first == nullptr) first = control;
+    if (first == nullptr && (style & WS_TABSTOP)) first = control;
     return control;
   };
+  if (asking.layout.textScrolls) {
+    child(L"EDIT", WithCarriageReturns(question.text), ES_MULTILINE | ES_READONLY | WS_VSCROLL, asking.layout.text,
+          kTextBoxId);
+  }
   if (question.input) {
-    const HWND line = child(L"EDIT", L"", WS_BORDER | ES_AUTOHSCROLL, asking.layout.input, kInputLineId);
+    const HWND line = child(L"EDIT", L"", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, asking.layout.input, kInputLineId);
     SendMessageW(line, EM_LIMITTEXT, 255, 0);
   }
   for (size_t i = 0; i < asking.codes.size(); ++i) {
     const long code = asking.codes[i];
-    child(L"BUTTON", captions[static_cast<size_t>(code - 1)], i == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON,
+    child(L"BUTTON", captions[static_cast<size_t>(code - 1)], WS_TABSTOP | (i == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
           asking.layout.buttons[i], static_cast<int>(code));
   }
 

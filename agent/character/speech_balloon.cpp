@@ -12,6 +12,7 @@ namespace {
 
 constexpr int kTextWidth = 220;  // the widest a line of text grows
 constexpr int kPadding = 10;
+constexpr UINT kTextFormat = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS;
 
 }  // namespace
 
@@ -32,16 +33,20 @@ void SpeechBalloon::Open(Kind kind, std::wstring text, const std::wstring& fontN
   shown_ = 0;
   SetWindowTextW(window_.get(), L"");
   font_ = BalloonFont(fontName, fontSize);
+  const int round = kind_ == Kind::kThought ? 2 * kPadding : 0;  // a cloud needs more room
+  const int frame = 2 * kPadding + round + kBalloonTail;
   {
     const WindowDc dc(window_.get());
     const Selection font(dc.Get(), font_.get());
-    RECT measured{0, 0, kTextWidth, 0};
-    DrawTextW(dc.Get(), text_.c_str(), static_cast<int>(text_.size()), &measured,
-              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-    textSize_ = {std::max<LONG>(measured.right, 24), std::max<LONG>(measured.bottom, 12)};
+    const SIZE whole = TextSize(dc.Get(), text_.size(), kTextWidth);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc.Get(), &metrics);
+    const int line = std::max<int>(metrics.tmHeight, 1);
+    // A text taller than the screen allows shows as many whole lines as fit: the latest.
+    const int lines = std::max(1, (TallestBalloon(figure, WorkAreaOf(figure)) - frame) / line);
+    textSize_ = {std::max<LONG>(whole.cx, 24), std::min<LONG>(std::max<LONG>(whole.cy, 12), lines * line)};
   }
-  const int round = kind_ == Kind::kThought ? 2 * kPadding : 0;  // a cloud needs more room
-  size_ = {textSize_.cx + 2 * kPadding + round, textSize_.cy + 2 * kPadding + round + kBalloonTail};
+  size_ = {textSize_.cx + 2 * kPadding + round, textSize_.cy + frame};
   Follow(figure);
   ShowWindow(window_.get(), SW_SHOWNOACTIVATE);
 }
@@ -89,6 +94,12 @@ void SpeechBalloon::Close() {
   SetWindowTextW(window_.get(), L"");
 }
 
+SIZE SpeechBalloon::TextSize(HDC dc, size_t length, int width) const {
+  RECT measured{0, 0, width, 0};
+  DrawTextW(dc, text_.c_str(), static_cast<int>(length), &measured, kTextFormat | DT_CALCRECT);
+  return {measured.right, measured.bottom};
+}
+
 bool SpeechBalloon::IsOpen() const { return IsWindowVisible(window_.get()) != FALSE; }
 
 void SpeechBalloon::Paint() {
@@ -103,7 +114,10 @@ void SpeechBalloon::Paint() {
   const Selection font(dc, font_.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, kBalloonInk);
-  DrawTextW(dc, text_.c_str(), static_cast<int>(shown_), &text, DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+  // When the words said so far run past the bottom, their first lines leave by the top.
+  IntersectClipRect(dc, text.left, text.top, text.right, text.bottom);
+  text.top -= std::max<LONG>(0, TextSize(dc, shown_, textSize_.cx).cy - textSize_.cy);
+  DrawTextW(dc, text_.c_str(), static_cast<int>(shown_), &text, kTextFormat | DT_NOCLIP);
 }
 
 LRESULT CALLBACK SpeechBalloon::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

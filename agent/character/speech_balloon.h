@@ -11,8 +11,9 @@ namespace memotab::character {
 
 // The balloon in which the character speaks (a rounded box with a pointed tail) or
 // thinks (a cloud with little bubbles), beside the figure. It is sized for the whole
-// text at once and shows its words as they are said; its window text is the part shown.
-// Never activated; top-most.
+// text at once, as tall as the screen allows, and shows its words as they are said (the
+// latest lines, when they do not all fit); its window text is the part shown. Never
+// activated; top-most.
 // The window class of the balloon, for those who look for it.
 inline constexpr const char* kSpeechBalloonClass = "MemotabSpeechBalloon";
 
@@ -42,6 +43,8 @@ class SpeechBalloon {
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void Paint();
   void Shape();
+  // The size the first `length` characters of the text take in lines of `width`.
+  SIZE TextSize(HDC dc, size_t length, int width) const;
 
   std::function<void()> onClicked_;
   UniqueWindow window_;

@@ -315,6 +315,57 @@ TEST_F(AssistantTest, NoticesPlayTheirSoundFileOrTheBuiltInTones) {
   }
 }
 
+bool Inside(RECT inner, RECT outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right && inner.bottom <= outer.bottom;
+}
+
+TEST_F(AssistantTest, ALongTextStaysOnTheScreenAndTheQuestionsButtonsWithinReach) {
+  std::string text;
+  while (text.size() < 3000) text += "Llevar el coche al taller, comprar pan y llamar a Ana. ";
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  agent->Show();
+  const HWND speech = OwnWindow(kSpeechBalloonClass);
+  for (const int top : {0, 800}) {  // the balloons hang below the figure, then stand above it
+    SCOPED_TRACE(top);
+    agent->Move(500, top, 0);
+    agent->lWait = false;
+    agent->Say(text);
+    ASSERT_TRUE(test::WaitUntil([&] { return IsWindowVisible(speech); }));
+    RECT place{};
+    GetWindowRect(speech, &place);
+    EXPECT_TRUE(Inside(place, work));
+    if (top == 800) {
+      EXPECT_TRUE(test::WaitUntil([&] {
+        SYSREFRESH();
+        return test::WindowText(speech).size() > 60;
+      }));
+      test::SaveWindowPicture(speech, (Artifacts() / "assistant-speaking-long.bmp").string());
+    }
+    agent->Stop();
+    agent->lWait = true;
+
+    bool reachable = false;
+    std::future<bool> answered = WhenBalloonAsks("Memotab v1.6", [&](HWND balloon) {
+      RECT box{};
+      GetWindowRect(balloon, &box);
+      reachable = Inside(box, work);
+      for (const int button : {6, 7}) {
+        RECT key{};
+        GetWindowRect(GetDlgItem(balloon, button), &key);
+        reachable = reachable && Inside(key, box);
+      }
+      const HWND textBox = GetDlgItem(balloon, character::kTextBoxId);
+      reachable = reachable && textBox != nullptr && (GetWindowLongA(textBox, GWL_STYLE) & WS_VSCROLL);
+      if (top == 800) test::SaveWindowPicture(balloon, (Artifacts() / "assistant-asking-long.bmp").string());
+      test::ClickButton(balloon, 6);
+    });
+    EXPECT_EQ(agent->WYesNo(text, "Memotab v1.6"), true);
+    EXPECT_TRUE(answered.get());
+    EXPECT_TRUE(reachable);
+  }
+}
+
 TEST_F(AssistantTest, QuestionsOfAHiddenCharacterStayInOrdinaryBoxes) {
   std::future<bool> box = test::WhenWindowAppears<bool>("Memotab v1.6", [](HWND window) {
     if (window == nullptr) return false;
