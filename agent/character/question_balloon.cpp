@@ -17,6 +17,9 @@ constexpr int kIconSize = 32;
 constexpr int kButtonHeight = 24;
 constexpr int kInputHeight = 22;
 constexpr int kGap = 8;
+// Texts and titles are shown as they are ("&" too); a button's caption underlines its access key.
+constexpr UINT kPlainText = DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;
+constexpr UINT kCaption = DT_SINGLELINE;
 
 struct Layout {
   SIZE size{};
@@ -66,10 +69,10 @@ LPCSTR IconOf(long style) {
   }
 }
 
-SIZE Measure(HDC dc, HFONT font, const std::wstring& text, int width) {
+SIZE Measure(HDC dc, HFONT font, const std::wstring& text, int width, UINT format = kPlainText) {
   const Selection selected(dc, font);
   RECT rect{0, 0, width, 0};
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | format);
   return {rect.right, rect.bottom};
 }
 
@@ -101,7 +104,7 @@ Layout LayOut(const Asking& asking, const std::vector<std::wstring>& captions, H
   std::vector<int> widths;
   for (const long code : asking.codes) {
     const std::wstring& caption = captions[static_cast<size_t>(code - 1)];
-    widths.push_back(std::max<int>(76, Measure(dc.Get(), asking.font, caption, 400).cx + 24));
+    widths.push_back(std::max<int>(76, Measure(dc.Get(), asking.font, caption, 400, kCaption).cx + 24));
     buttonsWidth += widths.back() + kGap;
   }
   width = std::max(width, buttonsWidth - kGap + 2 * kPadding);
@@ -150,7 +153,7 @@ void Paint(HWND window, Asking& asking) {
   const auto draw = [&](HFONT font, const std::wstring& text, RECT place) {
     const Selection selected(dc, font);
     OffsetRect(&place, 0, shift);
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &place, DT_WORDBREAK | DT_EXPANDTABS);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &place, kPlainText);
   };
   if (asking.question->title) draw(asking.bold, *asking.question->title, asking.layout.title);
   if (!asking.layout.textScrolls) draw(asking.font, asking.question->text, asking.layout.text);

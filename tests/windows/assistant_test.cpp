@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "balloon_parts.h"
 #include "builtin_objects.h"
 #include "character_service.h"
 #include "current_directory.h"
@@ -252,6 +253,32 @@ TEST_F(AssistantTest, YesNoQuestionsAreAnsweredByClickAndByKeyboard) {
   });
   EXPECT_EQ(agent->WYesNo("¿Borrar?", "Memotab v1.6"), false);
   EXPECT_TRUE(accessKey.get());
+}
+
+TEST_F(AssistantTest, AQuestionShowsItsAmpersands) {
+  agent->Show();
+  const std::string title(24, '&');  // as wide as 24 of them, not 12 access keys
+  LONG expected = 0;
+  {
+    const character::UniqueFont bold = character::BalloonFont(L"", 9, FW_BOLD);
+    const HDC screen = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(screen, bold.get());
+    RECT measured{0, 0, 1000, 0};
+    DrawTextA(screen, title.c_str(), static_cast<int>(title.size()), &measured, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    expected = measured.right;
+  }
+  LONG width = 0;
+  std::future<bool> answered = WhenBalloonAsks(title, [&](HWND balloon) {
+    RECT box{};
+    GetWindowRect(balloon, &box);
+    width = box.right - box.left;
+    test::ClickButton(balloon, 6);
+  });
+  EXPECT_EQ(agent->WYesNo("Tom & Jerry", title), true);
+  EXPECT_TRUE(answered.get());
+  EXPECT_GT(width, expected);
 }
 
 TEST_F(AssistantTest, ThreeWayQuestionsAndTypedAnswers) {
