@@ -4,7 +4,9 @@
 #include <stdexcept>
 
 #include "balloon_parts.h"
+#include "event_loop.h"
 #include "gdi_handles.h"
+#include "task_modal.h"
 #include "window_class.h"
 
 namespace memotab::character {
@@ -201,6 +203,7 @@ Answer AskInBalloon(const Question& question, const std::vector<std::wstring>& c
                                             WS_POPUP | WS_CLIPCHILDREN, 0, 0, 10, 10, nullptr, nullptr,
                                             GetModuleHandleA(nullptr), &asking));
   if (!window) throw std::runtime_error("the question balloon cannot be created");
+  const TaskModal modal(window.get());
   SetWindowTextW(window.get(), question.title.value_or(L"").c_str());
 
   const RECT target = character.value_or(NotificationArea());
@@ -210,7 +213,7 @@ Answer AskInBalloon(const Question& question, const std::vector<std::wstring>& c
   asking.layout.top = asking.place.below ? kBalloonTail : 0;
   SetWindowRgn(window.get(), RoundedBoxWithTail(asking.layout.size, asking.place).release(), TRUE);
   SetWindowPos(window.get(), HWND_TOPMOST, asking.place.topLeft.x, asking.place.topLeft.y, asking.layout.size.cx,
-               asking.layout.size.cy, 0);
+               asking.layout.size.cy, SWP_NOACTIVATE);
 
   HWND first = nullptr;
   const auto child = [&](LPCWSTR kind, const std::wstring& text, DWORD style, RECT where, int id) {
@@ -240,18 +243,8 @@ Answer AskInBalloon(const Question& question, const std::vector<std::wstring>& c
   ShowWindow(window.get(), SW_SHOW);
   SetForegroundWindow(window.get());
   SetFocus(first);
-  MSG message{};
-  while (!asking.answer) {
-    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-    if (got <= 0) {  // the program is ending: the question is left unanswered
-      if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
-      asking.answer = asking.escape;
-      break;
-    }
-    if (!IsDialogMessageW(window.get(), &message)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
+  if (!RunModalLoop(window.get(), [&] { return asking.answer.has_value(); })) {
+    asking.answer = asking.escape;  // the program is ending: the question is left unanswered
   }
   Answer answer{*asking.answer, {}};
   if (question.input && answer.code == 1) {

@@ -8,9 +8,10 @@
 
 namespace memotab::character {
 
-// A question or notice in a balloon: modal (the caller waits, while the program's other
-// messages go on), top-most, pointing at the character or, without one, at the
-// notification area. The style is a message-box style: 0 a tip, 16 a stop notice, 64 an
+// A question or notice in a balloon: modal (the caller waits while the program's messages
+// go on; its other windows take no input meanwhile, and the focus returns afterwards),
+// top-most, pointing at the character or, without one, at the notification area. The
+// style is a message-box style: 0 a tip, 16 a stop notice, 64 an
 // information notice (each with one OK button), 68 yes/no and 67 yes/no/cancel (with the
 // information icon). Enter presses the first button, Escape answers Cancel, or No, or OK;
 // a button's access key presses it. A text too tall for the screen scrolls in a box.

@@ -281,6 +281,28 @@ TEST_F(AssistantTest, AQuestionShowsItsAmpersands) {
   EXPECT_GT(width, expected);
 }
 
+TEST_F(AssistantTest, AQuestionKeepsTheOtherWindowsWaitingAndGivesTheFocusBack) {
+  agent->Show();
+  const HWND other = CreateWindowExA(0, "EDIT", "Nota", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 200, 80, nullptr,
+                                     nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(other, nullptr);
+  SetFocus(other);
+  ASSERT_EQ(GetFocus(), other);
+  bool othersWaited = false;
+  std::future<bool> answered = WhenBalloonAsks("Memotab v1.6", [&](HWND balloon) {
+    othersWaited = !IsWindowEnabled(other) && !IsWindowEnabled(OwnWindow(kCharacterWindowClass)) &&
+                   IsWindowEnabled(balloon);
+    test::ClickButton(balloon, 7);
+  });
+  EXPECT_EQ(agent->WYesNo("¿Borrar esta nota?", "Memotab v1.6"), false);
+  EXPECT_TRUE(answered.get());
+  EXPECT_TRUE(othersWaited);
+  EXPECT_TRUE(IsWindowEnabled(other));
+  EXPECT_TRUE(IsWindowEnabled(OwnWindow(kCharacterWindowClass)));
+  EXPECT_EQ(GetFocus(), other);
+  DestroyWindow(other);
+}
+
 TEST_F(AssistantTest, ThreeWayQuestionsAndTypedAnswers) {
   agent->Show();
   bool hasCancel = false;
