@@ -186,9 +186,7 @@ void CharacterActor::Settle() {
       break;
     case Kind::kSpeak:
     case Kind::kThink: {
-      const bool over = speech_->voiced ? !voice_.Speaking()
-                                        : Now() - speech_->start >= static_cast<uint64_t>(speech_->pacing.totalMilliseconds);
-      if (!over) break;
+      if (!SpeechOver()) break;
       balloon_.Reveal(request.text.size());
       if (balloon.style & balloon_style::kAutoHide) balloon_.Close();
       speech_.reset();
@@ -205,6 +203,15 @@ void CharacterActor::Settle() {
       }
       break;
   }
+}
+
+bool CharacterActor::SpeechOver() {
+  const uint64_t elapsed = Now() - speech_->start;
+  if (!speech_->voiced) return elapsed >= static_cast<uint64_t>(speech_->pacing.totalMilliseconds);
+  if (!voice_.Speaking()) return true;
+  if (elapsed < static_cast<uint64_t>(speech_->pacing.VoiceDeadlineMilliseconds())) return false;
+  voice_.Cancel();  // an engine that never reports the end must not hold every later request
+  return true;
 }
 
 void CharacterActor::Finish(RequestStatus status) {

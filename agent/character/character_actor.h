@@ -106,6 +106,8 @@ class CharacterActor {
   bool Begin(Queued& request);
   // Ends the running request when what it waits for is over.
   void Settle();
+  // Whether the running speech has been said (or its voice has taken too long).
+  bool SpeechOver();
   void Finish(RequestStatus status);
   void Tick();
   void Schedule();

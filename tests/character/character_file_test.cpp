@@ -235,5 +235,12 @@ TEST(SpeechPacing, WordsComeAsTheyAreReadWithPausesAtPunctuation) {
   EXPECT_EQ(PaceSpeech(L" \n ").totalMilliseconds, 0);
 }
 
+TEST(SpeechPacing, AVoiceHasAFiniteTimeThatLeavesASlowVoiceRoom) {
+  const SpeechPacing pacing = PaceSpeech(L"Mañana a las nueve: llevar el coche al taller.");
+  EXPECT_GE(pacing.VoiceDeadlineMilliseconds(), 3 * pacing.totalMilliseconds);
+  EXPECT_LT(pacing.VoiceDeadlineMilliseconds(), 3 * pacing.totalMilliseconds + 10000);
+  EXPECT_GT(PaceSpeech(L"").VoiceDeadlineMilliseconds(), 0);  // even an empty text ends
+}
+
 }  // namespace
 }  // namespace memotab::character
