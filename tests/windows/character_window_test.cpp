@@ -183,7 +183,9 @@ TEST_F(CharacterActorTest, TheOwnMenuHidesTheCharacterWhenItIsOffered) {
     RECT item{};
     GetWindowRect(menu, &item);
     SetCursorPos(item.left + 20, item.top + (item.bottom - item.top) / 2);
-    Sleep(100);
+    // The click goes once the menu has seen the pointer over its item.
+    const auto items = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
+    if (!WaitUntil([items] { return (GetMenuState(items, 0, MF_BYPOSITION) & MF_HILITE) != 0; })) return false;
     INPUT clicks[2] = {};
     clicks[0].type = clicks[1].type = INPUT_MOUSE;
     clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
