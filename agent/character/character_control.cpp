@@ -47,7 +47,9 @@ class BalloonObject final : public ServiceObject {
           Return(result, static_cast<long>(loaded ? loaded->balloon.fontSize : 0));
         },
         NumberWriter([actor](double size) {
-          if (const auto loaded = actor.lock(); loaded && size > 0) loaded->balloon.fontSize = static_cast<int>(size);
+          if (const auto loaded = actor.lock(); loaded && size > 0) {
+            loaded->balloon.fontSize = WholeNumber(size, loaded->balloon.fontSize);
+          }
         }));
     Property(
         L"Style",
@@ -56,7 +58,7 @@ class BalloonObject final : public ServiceObject {
           Return(result, loaded ? loaded->balloon.style : 0L);
         },
         NumberWriter([actor](double style) {
-          if (const auto loaded = actor.lock()) loaded->balloon.style = static_cast<long>(style);
+          if (const auto loaded = actor.lock()) loaded->balloon.style = WholeNumber(style, loaded->balloon.style);
         }));
   }
 };
@@ -97,10 +99,10 @@ class CharacterObject final : public ServiceObject {
       return a.Play(WideToAnsi(TextArgument(*args[0]).value_or(L"")));
     });
     RequestMethod(L"MoveTo", 2, actor, [](CharacterActor& a, const auto& args) {
-      const auto number = [&](size_t i, double fallback) {
-        return i < args.size() ? NumberArgument(*args[i]).value_or(fallback) : fallback;
+      const auto whole = [&](size_t i, long fallback) {
+        return i < args.size() ? WholeNumber(NumberArgument(*args[i]).value_or(fallback), fallback) : fallback;
       };
-      return a.MoveTo(static_cast<int>(number(0, 0)), static_cast<int>(number(1, 0)), static_cast<int>(number(2, 1000)));
+      return a.MoveTo(whole(0, 0), whole(1, 0), whole(2, 1000));
     });
     Method(L"Stop", 0, [actor](const auto&, VARIANT*) {
       if (const auto loaded = actor.lock()) loaded->Stop();

@@ -2,6 +2,7 @@
 // no system service, the built-in objects registered as at start-up.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -166,6 +167,29 @@ TEST_F(AssistantTest, ALoopingAnimationRunsUntilStop) {
   agent->Stop();
   EXPECT_EQ(AsNumber(thinking->Send("STATUS")), 3);
   EXPECT_EQ(OpaqueDifferences(OwnWindow(kCharacterWindowClass), RestFrame()), 0);
+}
+
+TEST_F(AssistantTest, NumbersTooLargeOrNotNumbersAtAllAreTakenSafely) {
+  agent->Show();
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  agent->oChar->Send("MOVETO", {1e12, -1e12, 0.0});
+  EXPECT_EQ(agent->GetX(), work.right - agent->GetWidth());
+  EXPECT_EQ(agent->GetY(), work.top);
+  agent->oChar->Send("MOVETO", {std::nan(""), 300.0, 0.0});
+  EXPECT_EQ(agent->GetX(), work.left);
+  EXPECT_EQ(agent->GetY(), 300);
+
+  const std::shared_ptr<TOleAuto> balloon = Object(agent->oChar->Send("BALLOON"));
+  ASSERT_TRUE(balloon);
+  balloon->Set("FONTSIZE", {1e12});
+  EXPECT_GT(AsNumber(balloon->Send("FONTSIZE")), 9);
+  balloon->Set("FONTSIZE", {11.0});
+  balloon->Set("FONTSIZE", {std::nan("")});  // not a size: the size stays
+  EXPECT_EQ(AsNumber(balloon->Send("FONTSIZE")), 11);
+  const double style = AsNumber(balloon->Send("STYLE"));
+  balloon->Set("STYLE", {std::nan("")});
+  EXPECT_EQ(AsNumber(balloon->Send("STYLE")), style);
 }
 
 TEST_F(AssistantTest, SpeechEndsWithItsWordsAndABalloonOfStyle11StaysUntilClicked) {
