@@ -202,7 +202,7 @@ Answer AskInBalloon(const Question& question, const std::vector<std::wstring>& c
   const UniqueWindow window(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kQuestionBalloonClass, "",
                                             WS_POPUP | WS_CLIPCHILDREN, 0, 0, 10, 10, nullptr, nullptr,
                                             GetModuleHandleA(nullptr), &asking));
-  if (!window) throw std::runtime_error("the question balloon cannot be created");
+  if (!window) throw std::runtime_error("no se puede crear el globo de la pregunta");
   const TaskModal modal(window.get());
   SetWindowTextW(window.get(), question.title.value_or(L"").c_str());
 

@@ -20,7 +20,7 @@ SpeechBalloon::SpeechBalloon(std::function<void()> onClicked) : onClicked_(std::
   RegisterWindowClassOnce(kSpeechBalloonClass, &SpeechBalloon::Procedure);
   window_.reset(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kSpeechBalloonClass, "", WS_POPUP, 0, 0,
                                 10, 10, nullptr, nullptr, GetModuleHandleA(nullptr), this));
-  if (!window_) throw std::runtime_error("the speech balloon cannot be created");
+  if (!window_) throw std::runtime_error("no se puede crear el globo de diálogo");
 }
 
 SpeechBalloon::~SpeechBalloon() {
