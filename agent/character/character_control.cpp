@@ -206,7 +206,9 @@ class CharactersObject final : public ServiceObject {
     if (!character) return;
     try {
       auto actor = std::make_shared<CharacterActor>(character);
-      loaded_.push_back({name, actor, new CharacterObject(actor, name)});
+      // Loaded without a name, it goes by the character's own.
+      const std::wstring shownName = name.empty() ? Utf8ToWide(character->name) : name;
+      loaded_.push_back({name, actor, new CharacterObject(actor, shownName)});
     } catch (const std::runtime_error&) {
       // Without its windows the character cannot be had; Character answers nothing.
     }

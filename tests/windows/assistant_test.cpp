@@ -466,6 +466,18 @@ TEST(AssistantFiles, AFileTheServiceCannotReadGivesOurFirstCharacter) {
   const auto reloj = TMsAgent::New({.cName = "Reloj", .lMenu = false, .cFile = MEMOTAB_CHARACTERS_DIR "/Reloj.mtpj"});
   EXPECT_EQ(reloj->GetIntro(), "Un despertador que no deja pasar ninguna cita");
   reloj->End();
+
+  // Without a file or a name (no characters folder) our own character comes with its name.
+  const auto unnamed = TMsAgent::New({.cName = "", .lMenu = false, .cFile = ""});
+  ASSERT_TRUE(unnamed->lOK);
+  EXPECT_EQ(unnamed->GetName(), "Nota");
+  std::future<bool> titled = test::WhenWindowAppears<bool>("Nota", [](HWND box) {
+    if (box != nullptr) test::ClickButton(box, IDOK);
+    return box != nullptr;
+  });
+  unnamed->Say("Sin personaje a la vista");  // hidden: an ordinary box, titled by the character
+  EXPECT_TRUE(titled.get());
+  unnamed->End();
   UnregisterBuiltInObject(kAgentProgId);
   UnregisterBuiltInObject(kBalloonProgId);
 }
