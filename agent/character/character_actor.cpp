@@ -27,7 +27,6 @@ CharacterActor::CharacterActor(std::shared_ptr<const CharacterFile> character)
                      moveCause = MoveCause::kUser;
                      if (balloon_.IsOpen()) balloon_.Follow(FigureBounds());
                    },
-               .onClicked = nullptr,
                .onMenu = [this](POINT at) { ShowMenu(at); }}),
       balloon_([this] {
         if (!speech_) balloon_.Close();  // a balloon left after its words goes when clicked

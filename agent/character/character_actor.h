@@ -76,7 +76,7 @@ class CharacterActor {
   const CharacterWindow& WindowForTesting() const { return window_; }
   const SpeechBalloon& BalloonForTesting() const { return balloon_; }
   // Whether a timer is waiting to move something on.
-  bool Busy() const { return window_.TimerSet(); }
+  bool BusyForTesting() const { return window_.TimerSet(); }
 
  private:
   enum class Kind { kShow, kHide, kPlay, kSpeak, kThink, kMove };

@@ -147,8 +147,6 @@ LRESULT CharacterWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (dragging_) {
         dragging_ = false;
         if (events_.onDragged) events_.onDragged();
-      } else if (message == WM_LBUTTONUP && events_.onClicked) {
-        events_.onClicked();
       }
       return 0;
     }

@@ -36,7 +36,7 @@ class SpeechBalloon {
   void Close();
   bool IsOpen() const;
 
-  HWND Handle() const { return window_.get(); }
+  HWND HandleForTesting() const { return window_.get(); }
   std::wstring ShownText() const { return text_.substr(0, shown_); }
 
  private:
