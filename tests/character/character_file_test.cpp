@@ -96,11 +96,14 @@ TEST(ShippedCharacters, EveryOneLoadsWithEveryAnimationEndingAtRest) {
   }
 }
 
-TEST(ShippedCharacters, AnimationsOfOneCharacterAreDistinct) {
-  const CharacterFile character = LoadCharacterFile(ShippedCharacters().front().string());
-  std::set<std::vector<uint16_t>> seen;
-  for (const Animation& animation : character.animations) {
-    EXPECT_TRUE(seen.insert(animation.frames).second) << animation.name << " repeats another animation";
+TEST(ShippedCharacters, TheAnimationsOfEachCharacterAreDistinct) {
+  for (const auto& file : ShippedCharacters()) {
+    SCOPED_TRACE(file.filename().string());
+    const CharacterFile character = LoadCharacterFile(file.string());
+    std::set<std::vector<uint16_t>> seen;
+    for (const Animation& animation : character.animations) {
+      EXPECT_TRUE(seen.insert(animation.frames).second) << animation.name << " repeats another animation";
+    }
   }
 }
 
