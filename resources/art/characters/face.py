@@ -161,12 +161,7 @@ class Face:
             hand = (128 - hand[0], hand[1])
         elbow = ((shoulder[0] + hand[0]) / 2 + (-4 if side == "left" else 4), (shoulder[1] + hand[1]) / 2 + 4)
         for width, colour in ((6.5, INK), (3.5, self.limb)):
-            cr.move_to(*shoulder)
-            cr.curve_to(elbow[0], elbow[1], elbow[0], elbow[1], *hand)
-            cr.set_source_rgb(*colour)
-            cr.set_line_width(width)
-            cr.set_line_cap(cairo.LINE_CAP_ROUND)
-            cr.stroke()
+            curve(cr, shoulder, elbow, hand, width, colour)
         ellipse(cr, hand[0], hand[1], 5.5, 5.5)
         fill_stroke(cr, (1, 1, 1, 1), width=2.0)
         if variant == "point":
