@@ -22,7 +22,7 @@ BOOL CALLBACK DisableOne(HWND window, LPARAM state) {
 
 }  // namespace
 
-TaskModal::TaskModal(HWND modal) : modal_(modal), focus_(GetFocus()) {
+TaskModal::TaskModal(HWND modal) : modal_(modal), active_(GetActiveWindow()), focus_(GetFocus()) {
   Disabling disabling{modal, disabled_};
   EnumThreadWindows(GetCurrentThreadId(), &DisableOne, reinterpret_cast<LPARAM>(&disabling));
 }
@@ -31,8 +31,17 @@ TaskModal::~TaskModal() {
   for (const HWND window : disabled_) {
     if (IsWindow(window)) EnableWindow(window, TRUE);
   }
-  if (IsWindow(modal_)) ShowWindow(modal_, SW_HIDE);  // the modal window is done: it gives up the activation
-  if (focus_ != nullptr && IsWindow(focus_)) SetFocus(focus_);
+  // The window that was active takes the activation back while the modal window still
+  // shows: hiding an active window would let the system hand the activation to whatever
+  // comes next, perhaps another program's window.
+  const HWND focus = focus_ != nullptr && IsWindow(focus_) ? focus_ : nullptr;
+  const HWND active = focus != nullptr ? GetAncestor(focus, GA_ROOT) : (IsWindow(active_) ? active_ : nullptr);
+  if (active != nullptr && active != modal_) SetActiveWindow(active);
+  if (IsWindow(modal_)) {
+    SetWindowPos(modal_, nullptr, 0, 0, 0, 0,
+                 SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+  }
+  if (focus != nullptr) SetFocus(focus);
 }
 
 }  // namespace memotab

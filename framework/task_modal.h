@@ -8,9 +8,9 @@ namespace memotab {
 
 // While it lives, a modal window of the program's own keeps the rest of the program
 // waiting, as a task-modal message box does: the thread's other top-level windows take no
-// input. When it goes they are enabled again, the modal window is hidden and the focus
-// returns to the window that had it. Make it once the modal window exists, and let it go
-// before that window is destroyed.
+// input. When it goes they are enabled again, the window that was active is activated
+// again, the modal window is hidden and the focus returns to the window that had it.
+// Make it once the modal window exists, and let it go before that window is destroyed.
 class TaskModal {
  public:
   explicit TaskModal(HWND modal);
@@ -20,6 +20,7 @@ class TaskModal {
 
  private:
   HWND modal_;
+  HWND active_;
   HWND focus_;
   std::vector<HWND> disabled_;
 };
