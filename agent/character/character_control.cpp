@@ -14,11 +14,26 @@ namespace {
 
 using ActorRef = std::weak_ptr<CharacterActor>;
 
-class RequestObject final : public ServiceObject {
+size_t liveRequests = 0;
+
+// What a caller holds of a request: its `Status`, read-only. One is made for every
+// animation, move and speech, so they share one member table and hold only the status.
+class RequestObject final : public BuiltInDispatch {
  public:
-  explicit RequestObject(CharacterActor::Request status) {
-    Property(L"Status", [status](VARIANT* result) { Return(result, static_cast<long>(*status)); });
+  explicit RequestObject(CharacterActor::Request status) : BuiltInDispatch(&kMembers), status_(std::move(status)) {
+    ++liveRequests;
   }
+  ~RequestObject() override { --liveRequests; }
+
+ private:
+  static HRESULT ReadStatus(const Call& call, VARIANT* result) {
+    if (call.flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) return DISP_E_MEMBERNOTFOUND;
+    Return(result, static_cast<long>(*static_cast<const RequestObject*>(call.object)->status_));
+    return S_OK;
+  }
+  inline static const Members kMembers{{L"Status", &RequestObject::ReadStatus}};
+
+  CharacterActor::Request status_;
 };
 
 // A request of a character that is no longer loaded: it has failed.
@@ -242,5 +257,7 @@ class ControlObject final : public ServiceObject {
 IDispatch* NewCharacterControl(DefaultCharacter defaultCharacter) {
   return new ControlObject(std::move(defaultCharacter));
 }
+
+size_t LiveRequestsForTesting() { return liveRequests; }
 
 }  // namespace memotab::character

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "assistant_fixture.h"
+#include "character_control.h"
 #include "character_window.h"
 #include "current_directory.h"
 #include "event_loop.h"
@@ -182,6 +183,24 @@ TEST_F(AssistantTest, SpeechEndsWithItsWordsAndABalloonOfStyle11StaysUntilClicke
     SYSREFRESH();
     return test::WindowText(balloon) == "Mmm...";
   }));
+}
+
+TEST_F(AssistantTest, RequestsAreReleasedOnceTheProgramNoLongerHoldsThem) {
+  agent->Show();
+  const size_t before = character::LiveRequestsForTesting();
+  agent->lWait = false;  // requests sent and not kept, as idle animations are
+  for (int i = 0; i < 10000; ++i) agent->Move(200 + i % 400, 300, 0);
+  agent->Stop();
+  EXPECT_LE(character::LiveRequestsForTesting(), before);
+
+  agent->lWait = true;  // the last waited request stays readable while the program keeps it
+  agent->Move(300, 300, 0);
+  const size_t kept = character::LiveRequestsForTesting();
+  EXPECT_LE(kept, before + 1);
+  EXPECT_EQ(Status(), 0);
+  agent->Move(320, 300, 0);
+  EXPECT_EQ(character::LiveRequestsForTesting(), kept);
+  EXPECT_EQ(Status(), 0);
 }
 
 TEST(AssistantFiles, AFileTheServiceCannotReadGivesOurFirstCharacter) {
