@@ -144,7 +144,8 @@ IUnknown* CreateControl(const std::string& name) {
     result = CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
                               reinterpret_cast<void**>(&control));
   }
-  if (result == CO_E_CLASSSTRING || result == REGDB_E_CLASSNOTREG) {
+  if (FAILED(result)) {
+    // Unknown to the system, or a registration whose server is gone: ours may stand in.
     control = CreateBuiltInObject(name);  // IDispatch is an IUnknown
   }
   return control;

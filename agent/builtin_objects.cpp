@@ -35,23 +35,25 @@ HRESULT BuiltInDispatch::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
 
 HRESULT BuiltInDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   HRESULT result = S_OK;
+  const Members& members = Table();
   for (UINT i = 0; i < count; ++i) {
-    const auto found = std::find_if(members_.begin(), members_.end(),
+    const auto found = std::find_if(members.begin(), members.end(),
                                     [&](const auto& member) { return lstrcmpiW(member.first.c_str(), names[i]) == 0; });
-    ids[i] = found == members_.end() ? DISPID_UNKNOWN : static_cast<DISPID>(found - members_.begin() + 1);
-    if (found == members_.end()) result = DISP_E_UNKNOWNNAME;
+    ids[i] = found == members.end() ? DISPID_UNKNOWN : static_cast<DISPID>(found - members.begin() + 1);
+    if (found == members.end()) result = DISP_E_UNKNOWNNAME;
   }
   return result;
 }
 
 HRESULT BuiltInDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                 EXCEPINFO* exception, UINT*) {
-  if (id < 1 || static_cast<size_t>(id) > members_.size()) return DISP_E_MEMBERNOTFOUND;
-  Call call{flags, {}, exception};
+  const Members& members = Table();
+  if (id < 1 || static_cast<size_t>(id) > members.size()) return DISP_E_MEMBERNOTFOUND;
+  Call call{this, flags, {}, exception};
   // The system passes the arguments last first.
   for (UINT i = params->cArgs; i > 0; --i) call.args.push_back(&params->rgvarg[i - 1]);
   if (result != nullptr) VariantInit(result);
-  return members_[static_cast<size_t>(id - 1)].second(call, result);
+  return members[static_cast<size_t>(id - 1)].second(call, result);
 }
 
 void BuiltInDispatch::Return(VARIANT* result, long value) {
@@ -87,7 +89,7 @@ void BuiltInDispatch::Return(VARIANT* result, IDispatch* object) {
   result->pdispVal = object;
 }
 
-void BuiltInDispatch::AddMember(const std::wstring& name, Member member) { members_.emplace_back(name, std::move(member)); }
+void BuiltInDispatch::AddMember(const std::wstring& name, Member member) { own_.emplace_back(name, std::move(member)); }
 
 namespace {
 

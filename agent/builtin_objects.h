@@ -17,14 +17,20 @@ class BuiltInDispatch : public IDispatch {
   // One call of a member: how it is called (DISPATCH_METHOD, DISPATCH_PROPERTYGET or
   // DISPATCH_PROPERTYPUT) and its arguments in call order (a written value comes last).
   struct Call {
+    BuiltInDispatch* object;  // the object called
     WORD flags;
     std::vector<const VARIANT*> args;
     EXCEPINFO* exception;  // may be null; filled when the member answers DISP_E_EXCEPTION
   };
   // A member fills `result` (which may be null) and answers as Invoke does.
   using Member = std::function<HRESULT(const Call& call, VARIANT* result)>;
+  using Members = std::vector<std::pair<std::wstring, Member>>;
 
+  // An object that gets its members one by one (AddMember).
   BuiltInDispatch() = default;
+  // An object of a kind made in numbers, whose members live in one table for all of them
+  // (a table that outlives them); its members find the object in the call.
+  explicit BuiltInDispatch(const Members* shared) : shared_(shared) {}
   BuiltInDispatch(const BuiltInDispatch&) = delete;
   BuiltInDispatch& operator=(const BuiltInDispatch&) = delete;
   virtual ~BuiltInDispatch() = default;
@@ -49,8 +55,11 @@ class BuiltInDispatch : public IDispatch {
   void AddMember(const std::wstring& name, Member member);
 
  private:
+  const Members& Table() const { return shared_ != nullptr ? *shared_ : own_; }
+
   std::atomic<ULONG> references_{1};
-  std::vector<std::pair<std::wstring, Member>> members_;
+  const Members* shared_ = nullptr;
+  Members own_;
 };
 
 // Makes a new built-in object holding one reference for the caller.

@@ -199,11 +199,14 @@ intptr_t CREATEOLEOBJECT(const std::string& cProgId, const std::optional<std::st
     }
   }
   void* object = nullptr;
+  bool creationFailed = false;
   if (lastError == 0) {
     lastError = CoCreateInstance(classId, nullptr, CLSCTX_SERVER, interfaceId, &object);
+    creationFailed = lastError != 0;
   }
-  if (lastError == CO_E_CLASSSTRING || lastError == REGDB_E_CLASSNOTREG) {
-    // The system does not know it: one of the program's own objects may stand in.
+  if (creationFailed || lastError == CO_E_CLASSSTRING || lastError == REGDB_E_CLASSNOTREG) {
+    // The system does not know it, or cannot make it (a registration whose server is gone):
+    // one of the program's own objects may stand in.
     if (IDispatch* builtIn = CreateBuiltInObject(cProgId)) {
       lastError = builtIn->QueryInterface(interfaceId, &object);
       builtIn->Release();

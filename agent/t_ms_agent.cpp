@@ -66,7 +66,7 @@ std::shared_ptr<TMsAgent> TMsAgent::New(TMsAgentParams params) {
   agent->lOK = true;
   agent->oChar->Assign("AutoPopupMenu", menu);
   agent->oChar->Assign("SoundEffectsOn", sound);
-  agent->oChar->Assign("Name", params.cName);
+  if (!params.cName.empty()) agent->oChar->Assign("Name", params.cName);  // else it keeps its own
   agent->oBalloon = AnsweredObject(*agent->oChar, agent->oChar->Send("BALLOON"));
   if (!agent->oBalloon) {  // a character without its balloon cannot be used: it is given back
     agent->oChars->Send("UNLOAD", {params.cName});
@@ -141,7 +141,7 @@ void TMsAgent::Hide() {
   Request([this] { return oChar->Send("HIDE"); });
 }
 
-std::string TMsAgent::FallbackTitle() const { return cName.value_or("Asistente"); }
+std::string TMsAgent::FallbackTitle() { return lOK ? GetName() : std::string("Asistente"); }
 
 void TMsAgent::Say(const std::string& cText) {
   lResp = true;

@@ -122,7 +122,7 @@ class TMsAgent {
   void PlaySequence(std::initializer_list<const char*> animations);
   OleValue CharacterProperty(const char* name);
   // The title of a message box that stands in for the character.
-  std::string FallbackTitle() const;
+  std::string FallbackTitle();
   // The frame every balloon method shares, around its own opening and balloon.
   template <typename Result>
   std::optional<Result> Balloon(const std::function<Result()>& fallback, const std::function<void()>& opening,

@@ -4,6 +4,7 @@
 
 #include "message_boxes.h"
 #include "ole_bridge.h"
+#include "win.h"
 
 namespace memotab {
 
@@ -27,15 +28,23 @@ std::string Upper(std::string text) {
 }  // namespace
 
 std::shared_ptr<TOleAuto> TOleAuto::New(const std::string& cProgId) {
-  return std::shared_ptr<TOleAuto>(new TOleAuto(CREATEOLEOBJECT(cProgId)));
+  return std::shared_ptr<TOleAuto>(new TOleAuto(CREATEOLEOBJECT(cProgId), false));
 }
 
-std::shared_ptr<TOleAuto> TOleAuto::New(intptr_t object) { return std::shared_ptr<TOleAuto>(new TOleAuto(object)); }
+std::shared_ptr<TOleAuto> TOleAuto::New(intptr_t object) {
+  return std::shared_ptr<TOleAuto>(new TOleAuto(object, false));
+}
+
+TOleAuto::~TOleAuto() {
+  // Once the automation runtime has stopped, an object of another process cannot be reached.
+  if (ownsResult_ && hObj != 0 && OleInitCount() > 0) reinterpret_cast<IUnknown*>(hObj)->Release();
+}
 
 void TOleAuto::End() { OLEUNINITIALIZE(); }
 
 OleValue TOleAuto::Wrapped(OleValue result) const {
-  return OLEISOBJECT() ? OleValue(New(static_cast<intptr_t>(std::get<int64_t>(result)))) : result;
+  if (!OLEISOBJECT()) return result;
+  return std::shared_ptr<TOleAuto>(new TOleAuto(static_cast<intptr_t>(std::get<int64_t>(result)), true));
 }
 
 OleValue TOleAuto::Invoke(const std::string& cMember, std::vector<OleValue> aArgs) {

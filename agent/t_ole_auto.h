@@ -19,6 +19,11 @@ class TOleAuto : public std::enable_shared_from_this<TOleAuto> {
   static std::shared_ptr<TOleAuto> New(const std::string& cProgId);
   // Wraps an interface pointer as it is.
   static std::shared_ptr<TOleAuto> New(intptr_t hObj);
+  // An object that came back as a result is released when its wrapper goes (the bridge
+  // keeps it for the program until then); any other object is kept.
+  ~TOleAuto();
+  TOleAuto(const TOleAuto&) = delete;
+  TOleAuto& operator=(const TOleAuto&) = delete;
 
   // Releases the bridge's hold on the automation runtime; the object itself is kept.
   void End();
@@ -34,9 +39,11 @@ class TOleAuto : public std::enable_shared_from_this<TOleAuto> {
   intptr_t hObj = 0;
 
  private:
-  explicit TOleAuto(intptr_t object) : hObj(object) {}
+  TOleAuto(intptr_t object, bool ownsResult) : hObj(object), ownsResult_(ownsResult) {}
   // A returned object comes back as a new TOleAuto; anything else as it is.
   OleValue Wrapped(OleValue result) const;
+
+  bool ownsResult_;  // holds the reference the bridge took for the program
 };
 
 }  // namespace memotab

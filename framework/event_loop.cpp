@@ -27,27 +27,55 @@ bool OfferToModelessDialogs(MSG& message) {
   return false;
 }
 
-void Deliver(MSG& message) {
+// `dialog` (when there is one) takes its keyboard messages before the modeless dialogs.
+void Deliver(MSG& message, HWND dialog = nullptr) {
+  if (dialog != nullptr && IsDialogMessageA(dialog, &message)) return;
   if (OfferToModelessDialogs(message)) return;
   TranslateMessage(&message);
   DispatchMessageA(&message);
 }
 
+// Marks a loop as running for as long as it lives, whatever ends it.
+class LoopRunning {
+ public:
+  LoopRunning() : was_(loopRunning) { loopRunning = true; }
+  ~LoopRunning() { loopRunning = was_; }
+  LoopRunning(const LoopRunning&) = delete;
+  LoopRunning& operator=(const LoopRunning&) = delete;
+
+ private:
+  bool was_;
+};
+
+// Waits for the next message and takes it.
+void NextMessage(MSG& message) {
+  while (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) WaitMessage();
+}
+
 }  // namespace
 
 void WINRUN(HWND) {
-  const bool wasRunning = loopRunning;
-  loopRunning = true;
+  const LoopRunning running;
   MSG message{};
   while (true) {
-    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      WaitMessage();
-      continue;
-    }
-    if (message.message == WM_QUIT) break;
+    NextMessage(message);
+    if (message.message == WM_QUIT) return;
     Deliver(message);
   }
-  loopRunning = wasRunning;
+}
+
+bool RunModalLoop(HWND hDlg, const std::function<bool()>& done) {
+  const LoopRunning running;
+  MSG message{};
+  while (!done()) {
+    NextMessage(message);
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));  // for the loop that runs the program
+      return false;
+    }
+    Deliver(message, hDlg);
+  }
+  return true;
 }
 
 bool SYSREFRESH() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "win_handles.h"
 
 namespace memotab {
@@ -7,6 +9,11 @@ namespace memotab {
 // Runs the event loop until a quit request is taken. Each message is offered to the
 // registered modeless dialogs first, then translated and dispatched.
 void WINRUN(HWND hWnd);
+// The loop of a modal window that is not a dialog of the system: dispatches messages as
+// WINRUN does, `hDlg` taking its keyboard messages (Tab, Enter, Escape, access keys)
+// first, until `done` holds. Returns false when a quit request came first; the request
+// is posted again for the loop that runs the program.
+bool RunModalLoop(HWND hDlg, const std::function<bool()>& done);
 // Dispatches every message already waiting, without waiting for more. Returns false when
 // it met a quit request while the loop runs (the request is posted again for the loop).
 bool SYSREFRESH();

@@ -84,10 +84,15 @@ void MSGWAIT(const std::string& cText, const std::string&, double nSeconds) {
   const int height = 3 * 16;
   const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  const HWND note = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", cText.c_str(),
-                                    WS_POPUP | WS_BORDER | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, x, y, width, height,
-                                    nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  if (note != nullptr) UpdateWindow(note);
+  // The note only shows: the window the user is in stays active, and nothing else is
+  // activated in its place when the note goes.
+  const HWND note = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "STATIC", cText.c_str(),
+                                    WS_POPUP | WS_BORDER | SS_CENTER | SS_CENTERIMAGE, x, y, width, height, nullptr,
+                                    nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (note != nullptr) {
+    ShowWindow(note, SW_SHOWNOACTIVATE);
+    UpdateWindow(note);
+  }
   SYSWAIT(nSeconds);
   if (note != nullptr) DestroyWindow(note);
 }

@@ -1,5 +1,8 @@
 #include "automation_values.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace memotab::character {
 
 namespace {
@@ -32,6 +35,12 @@ std::optional<bool> LogicalArgument(const VARIANT& value) {
   const std::optional<double> number = NumberArgument(value);
   if (!number) return std::nullopt;
   return *number != 0;
+}
+
+long WholeNumber(double value, long fallback) {
+  constexpr double kLargest = 1e9;
+  if (!std::isfinite(value)) return fallback;
+  return static_cast<long>(std::clamp(value, -kLargest, kLargest));
 }
 
 std::wstring Utf8ToWide(std::string_view text) {

@@ -8,18 +8,18 @@
 #include "automation_values.h"
 #include "question_balloon.h"
 #include "service_object.h"
+#include "t_ms_agent.h"
+#include "wide_text.h"
 
 namespace memotab::character {
 
 namespace {
 
-constexpr const wchar_t* kDefaultCaptions = L"&Aceptar;&Cancelar;&Anular;&Reintentar;&Ignorar;&S\u00ed;&No";
-
 // The seven captions of a ";"-separated list; those it lacks keep their defaults.
 std::vector<std::wstring> Captions(const std::wstring& list) {
   std::vector<std::wstring> captions;
   for (const std::wstring* source : {&list, static_cast<const std::wstring*>(nullptr)}) {
-    const std::wstring text = source != nullptr ? *source : std::wstring(kDefaultCaptions);
+    const std::wstring text = source != nullptr ? *source : AnsiToWide(kDefaultButtonCaptions);
     size_t start = 0;
     for (size_t index = 0; index < 7 && start <= text.size(); ++index) {
       size_t end = text.find(L';', start);
@@ -39,7 +39,7 @@ class BalloonDialogControl final : public ServiceObject {
         TextWriter([this](const std::wstring& captions) { captions_ = captions; }));
     Method(L"SetCharacterPosition", 2, [this](const Args& args, VARIANT*) {
       const auto number = [&](size_t i) {
-        return i < args.size() ? static_cast<LONG>(NumberArgument(*args[i]).value_or(0)) : 0L;
+        return i < args.size() ? WholeNumber(NumberArgument(*args[i]).value_or(0), 0) : 0L;
       };
       const LONG width = std::max(number(2), 1L);
       character_ = RECT{number(0), number(1), number(0) + width, number(1) + width};
@@ -47,7 +47,7 @@ class BalloonDialogControl final : public ServiceObject {
     Method(L"MsgBalloon", 2, [this](const Args& args, VARIANT* result) {
       Question question{TextArgument(*args[0]).value_or(L""),
                         args.size() > 2 ? TextArgument(*args[2]) : std::nullopt,
-                        static_cast<long>(NumberArgument(*args[1]).value_or(0)), false};
+                        WholeNumber(NumberArgument(*args[1]).value_or(0), 0), false};
       const Answer answer = AskInBalloon(question, Captions(captions_), character_);
       Return(result, answer.code);  // set only now, after the balloon's own loop
     });
@@ -61,7 +61,7 @@ class BalloonDialogControl final : public ServiceObject {
 
  private:
   using Args = std::vector<const VARIANT*>;
-  std::wstring captions_ = kDefaultCaptions;
+  std::wstring captions_ = AnsiToWide(kDefaultButtonCaptions);
   std::optional<RECT> character_;
 };
 

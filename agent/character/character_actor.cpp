@@ -27,7 +27,6 @@ CharacterActor::CharacterActor(std::shared_ptr<const CharacterFile> character)
                      moveCause = MoveCause::kUser;
                      if (balloon_.IsOpen()) balloon_.Follow(FigureBounds());
                    },
-               .onClicked = nullptr,
                .onMenu = [this](POINT at) { ShowMenu(at); }}),
       balloon_([this] {
         if (!speech_) balloon_.Close();  // a balloon left after its words goes when clicked
@@ -55,14 +54,12 @@ CharacterActor::~CharacterActor() {
 
 CharacterActor::Request CharacterActor::Enqueue(Queued request) {
   Request status = request.status = std::make_shared<RequestStatus>(RequestStatus::kPending);
-  // A looping animation plays until the next request comes.
-  if (active_ && queue_.front().kind == Kind::kPlay && queue_.front().animation->loops) {
-    player_.Rest();
-    Present();
-    Finish(RequestStatus::kInterrupted);
-  }
   queue_.push_back(std::move(request));
-  BeginNext();
+  if (active_) {
+    Settle();  // a looping animation gives way to what now waits behind it
+  } else {
+    BeginNext();
+  }
   Schedule();
   return status;
 }
@@ -164,8 +161,18 @@ void CharacterActor::Settle() {
   Queued& request = queue_.front();
   switch (request.kind) {
     case Kind::kShow:
-    case Kind::kPlay:
       if (!player_.Playing()) Finish(RequestStatus::kDone);
+      break;
+    case Kind::kPlay:
+      // A looping animation plays until another request waits behind it, however early
+      // that one came.
+      if (request.animation->loops && queue_.size() > 1) {
+        player_.Rest();
+        Present();
+        Finish(RequestStatus::kInterrupted);
+      } else if (!player_.Playing()) {
+        Finish(RequestStatus::kDone);
+      }
       break;
     case Kind::kHide:
       if (!player_.Playing()) {
@@ -178,9 +185,7 @@ void CharacterActor::Settle() {
       break;
     case Kind::kSpeak:
     case Kind::kThink: {
-      const bool over = speech_->voiced ? !voice_.Speaking()
-                                        : Now() - speech_->start >= static_cast<uint64_t>(speech_->pacing.totalMilliseconds);
-      if (!over) break;
+      if (!SpeechOver()) break;
       balloon_.Reveal(request.text.size());
       if (balloon.style & balloon_style::kAutoHide) balloon_.Close();
       speech_.reset();
@@ -197,6 +202,15 @@ void CharacterActor::Settle() {
       }
       break;
   }
+}
+
+bool CharacterActor::SpeechOver() {
+  const uint64_t elapsed = Now() - speech_->start;
+  if (!speech_->voiced) return elapsed >= static_cast<uint64_t>(speech_->pacing.totalMilliseconds);
+  if (!voice_.Speaking()) return true;
+  if (elapsed < static_cast<uint64_t>(speech_->pacing.VoiceDeadlineMilliseconds())) return false;
+  voice_.Cancel();  // an engine that never reports the end must not hold every later request
+  return true;
 }
 
 void CharacterActor::Finish(RequestStatus status) {

@@ -76,7 +76,7 @@ class CharacterActor {
   const CharacterWindow& WindowForTesting() const { return window_; }
   const SpeechBalloon& BalloonForTesting() const { return balloon_; }
   // Whether a timer is waiting to move something on.
-  bool Busy() const { return window_.TimerSet(); }
+  bool BusyForTesting() const { return window_.TimerSet(); }
 
  private:
   enum class Kind { kShow, kHide, kPlay, kSpeak, kThink, kMove };
@@ -106,6 +106,8 @@ class CharacterActor {
   bool Begin(Queued& request);
   // Ends the running request when what it waits for is over.
   void Settle();
+  // Whether the running speech has been said (or its voice has taken too long).
+  bool SpeechOver();
   void Finish(RequestStatus status);
   void Tick();
   void Schedule();

@@ -14,11 +14,26 @@ namespace {
 
 using ActorRef = std::weak_ptr<CharacterActor>;
 
-class RequestObject final : public ServiceObject {
+size_t liveRequests = 0;
+
+// What a caller holds of a request: its `Status`, read-only. One is made for every
+// animation, move and speech, so they share one member table and hold only the status.
+class RequestObject final : public BuiltInDispatch {
  public:
-  explicit RequestObject(CharacterActor::Request status) {
-    Property(L"Status", [status](VARIANT* result) { Return(result, static_cast<long>(*status)); });
+  explicit RequestObject(CharacterActor::Request status) : BuiltInDispatch(&kMembers), status_(std::move(status)) {
+    ++liveRequests;
   }
+  ~RequestObject() override { --liveRequests; }
+
+ private:
+  static HRESULT ReadStatus(const Call& call, VARIANT* result) {
+    if (call.flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) return DISP_E_MEMBERNOTFOUND;
+    Return(result, static_cast<long>(*static_cast<const RequestObject*>(call.object)->status_));
+    return S_OK;
+  }
+  inline static const Members kMembers{{L"Status", &RequestObject::ReadStatus}};
+
+  CharacterActor::Request status_;
 };
 
 // A request of a character that is no longer loaded: it has failed.
@@ -47,7 +62,9 @@ class BalloonObject final : public ServiceObject {
           Return(result, static_cast<long>(loaded ? loaded->balloon.fontSize : 0));
         },
         NumberWriter([actor](double size) {
-          if (const auto loaded = actor.lock(); loaded && size > 0) loaded->balloon.fontSize = static_cast<int>(size);
+          if (const auto loaded = actor.lock(); loaded && size > 0) {
+            loaded->balloon.fontSize = WholeNumber(size, loaded->balloon.fontSize);
+          }
         }));
     Property(
         L"Style",
@@ -56,7 +73,7 @@ class BalloonObject final : public ServiceObject {
           Return(result, loaded ? loaded->balloon.style : 0L);
         },
         NumberWriter([actor](double style) {
-          if (const auto loaded = actor.lock()) loaded->balloon.style = static_cast<long>(style);
+          if (const auto loaded = actor.lock()) loaded->balloon.style = WholeNumber(style, loaded->balloon.style);
         }));
   }
 };
@@ -97,10 +114,10 @@ class CharacterObject final : public ServiceObject {
       return a.Play(WideToAnsi(TextArgument(*args[0]).value_or(L"")));
     });
     RequestMethod(L"MoveTo", 2, actor, [](CharacterActor& a, const auto& args) {
-      const auto number = [&](size_t i, double fallback) {
-        return i < args.size() ? NumberArgument(*args[i]).value_or(fallback) : fallback;
+      const auto whole = [&](size_t i, long fallback) {
+        return i < args.size() ? WholeNumber(NumberArgument(*args[i]).value_or(fallback), fallback) : fallback;
       };
-      return a.MoveTo(static_cast<int>(number(0, 0)), static_cast<int>(number(1, 0)), static_cast<int>(number(2, 1000)));
+      return a.MoveTo(whole(0, 0), whole(1, 0), whole(2, 1000));
     });
     Method(L"Stop", 0, [actor](const auto&, VARIANT*) {
       if (const auto loaded = actor.lock()) loaded->Stop();
@@ -204,7 +221,9 @@ class CharactersObject final : public ServiceObject {
     if (!character) return;
     try {
       auto actor = std::make_shared<CharacterActor>(character);
-      loaded_.push_back({name, actor, new CharacterObject(actor, name)});
+      // Loaded without a name, it goes by the character's own.
+      const std::wstring shownName = name.empty() ? Utf8ToWide(character->name) : name;
+      loaded_.push_back({name, actor, new CharacterObject(actor, shownName)});
     } catch (const std::runtime_error&) {
       // Without its windows the character cannot be had; Character answers nothing.
     }
@@ -238,5 +257,7 @@ class ControlObject final : public ServiceObject {
 IDispatch* NewCharacterControl(DefaultCharacter defaultCharacter) {
   return new ControlObject(std::move(defaultCharacter));
 }
+
+size_t LiveRequestsForTesting() { return liveRequests; }
 
 }  // namespace memotab::character

@@ -19,4 +19,7 @@ using DefaultCharacter = std::function<std::shared_ptr<const CharacterFile>()>;
 // `Status`. Holds one reference for the caller.
 IDispatch* NewCharacterControl(DefaultCharacter defaultCharacter);
 
+// How many request objects are alive (made and not yet released by every holder).
+size_t LiveRequestsForTesting();
+
 }  // namespace memotab::character

@@ -23,7 +23,7 @@ CharacterWindow::CharacterWindow(int width, int height, Events events)
   window_.reset(CreateWindowExA(WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
                                 kCharacterWindowClass, "", WS_POPUP, 0, 0, width, height, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), this));
-  if (!window_) throw std::runtime_error("the character's window cannot be created");
+  if (!window_) throw std::runtime_error("no se puede crear la ventana del personaje");
 
   const WindowDc screen(nullptr);
   memory_.reset(CreateCompatibleDC(screen.Get()));
@@ -36,7 +36,7 @@ CharacterWindow::CharacterWindow(int width, int height, Events events)
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   bitmap_.reset(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!memory_ || !bitmap_) throw std::runtime_error("the character's picture cannot be made");
+  if (!memory_ || !bitmap_) throw std::runtime_error("no se puede preparar la imagen del personaje");
   bits_ = static_cast<uint32_t*>(bits);
   shown_ = {width, height, std::vector<uint32_t>(static_cast<size_t>(width) * static_cast<size_t>(height), 0)};
 }
@@ -147,8 +147,6 @@ LRESULT CharacterWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (dragging_) {
         dragging_ = false;
         if (events_.onDragged) events_.onDragged();
-      } else if (message == WM_LBUTTONUP && events_.onClicked) {
-        events_.onClicked();
       }
       return 0;
     }

@@ -20,7 +20,6 @@ class CharacterWindow {
   struct Events {
     std::function<void()> onTimer;        // the timer set by ScheduleTimer is due
     std::function<void()> onDragged;      // the user has dragged the figure to a new place
-    std::function<void()> onClicked;      // the user clicked the figure without dragging it
     std::function<void(POINT)> onMenu;    // the user right-clicked the figure (screen point)
   };
 
@@ -49,10 +48,9 @@ class CharacterWindow {
   HBITMAP BitmapForTesting() const { return bitmap_.get(); }
   const Picture& ShownForTesting() const { return shown_; }
 
+ private:
   // What the window answers to WM_NCHITTEST at a point of its client area.
   LRESULT HitTest(POINT client) const;
-
- private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Update();

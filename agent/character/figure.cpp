@@ -43,8 +43,7 @@ void ComposeFrame(const CharacterFile& character, const Frame& frame, Picture& c
 
 bool IsOnFigure(const Picture& canvas, int x, int y) {
   if (x < 0 || y < 0 || x >= canvas.width || y >= canvas.height) return false;
-  return (canvas.pixels[static_cast<size_t>(y) * static_cast<size_t>(canvas.width) + static_cast<size_t>(x)] >> 24) >=
-         kFigureOpacity;
+  return (canvas.pixels[static_cast<size_t>(y) * static_cast<size_t>(canvas.width) + static_cast<size_t>(x)] >> 24) != 0;
 }
 
 }  // namespace memotab::character

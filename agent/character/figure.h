@@ -10,11 +10,13 @@ namespace memotab::character {
 // window.
 void ComposeFrame(const CharacterFile& character, const Frame& frame, Picture& canvas);
 
-// The smallest opacity that belongs to the figure: a pointer over a fainter pixel (a soft
-// edge, a shadow, nothing) is not over the figure.
+// The smallest opacity of the figure's body: fainter pixels are its soft edge and shadow,
+// at which no balloon points.
 inline constexpr uint8_t kFigureOpacity = 64;
 
-// Whether the point (x, y) of the picture is part of the figure.
+// Whether the point (x, y) of the picture takes the pointer: any pixel that is not fully
+// transparent, shadow included. The system sends a layered window the pointer over exactly
+// those pixels, and a window cannot pass a click on to another program's window below.
 bool IsOnFigure(const Picture& canvas, int x, int y);
 
 }  // namespace memotab::character

@@ -47,6 +47,21 @@ class WindowDc {
   HDC dc_;
 };
 
+// The painting of a window, from BeginPaint to EndPaint.
+class PaintScope {
+ public:
+  explicit PaintScope(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+  ~PaintScope() { EndPaint(window_, &paint_); }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  HDC Dc() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
 // A window destroyed when its owner goes.
 struct WindowDeleter {
   void operator()(HWND window) const { DestroyWindow(window); }

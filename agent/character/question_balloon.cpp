@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "balloon_parts.h"
+#include "event_loop.h"
 #include "gdi_handles.h"
-#include "speech_balloon.h"
+#include "task_modal.h"
 #include "window_class.h"
 
 namespace memotab::character {
@@ -13,13 +15,13 @@ namespace {
 
 constexpr int kTextWidth = 260;
 constexpr int kPadding = 12;
-constexpr int kTail = 16;
 constexpr int kIconSize = 32;
 constexpr int kButtonHeight = 24;
 constexpr int kInputHeight = 22;
 constexpr int kGap = 8;
-constexpr COLORREF kPaper = RGB(255, 253, 231);
-constexpr COLORREF kInk = RGB(60, 48, 32);
+// Texts and titles are shown as they are ("&" too); a button's caption underlines its access key.
+constexpr UINT kPlainText = DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;
+constexpr UINT kCaption = DT_SINGLELINE;
 
 struct Layout {
   SIZE size{};
@@ -28,6 +30,7 @@ struct Layout {
   RECT input{};
   std::vector<RECT> buttons;
   int top = 0;  // where the box begins (below the tail when the balloon hangs below)
+  bool textScrolls = false;  // the text is taller than the screen allows: it scrolls in a box of its own
 };
 
 // The state of one balloon while it is up.
@@ -37,11 +40,10 @@ struct Asking {
   long escape;
   std::optional<long> answer;
   Layout layout;
-  bool below = false;
-  int tailX = 0;
+  BalloonPlace place;
   HFONT font;
   HFONT bold;
-  UniqueBrush paper{CreateSolidBrush(kPaper)};
+  UniqueBrush paper{CreateSolidBrush(kBalloonPaper)};
 };
 
 std::vector<long> ButtonsOf(long style, bool input) {
@@ -69,14 +71,15 @@ LPCSTR IconOf(long style) {
   }
 }
 
-SIZE Measure(HDC dc, HFONT font, const std::wstring& text, int width) {
+SIZE Measure(HDC dc, HFONT font, const std::wstring& text, int width, UINT format = kPlainText) {
   const Selection selected(dc, font);
   RECT rect{0, 0, width, 0};
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | format);
   return {rect.right, rect.bottom};
 }
 
-Layout LayOut(const Asking& asking, const std::vector<std::wstring>& captions, HWND window) {
+// `tallest` is the tallest the balloon may be.
+Layout LayOut(const Asking& asking, const std::vector<std::wstring>& captions, HWND window, int tallest) {
   const WindowDc dc(window);
   Layout layout;
   const int left = kPadding + (IconOf(asking.question->style) != nullptr ? kIconSize + kGap : 0);
@@ -86,7 +89,12 @@ Layout LayOut(const Asking& asking, const std::vector<std::wstring>& captions, H
     layout.title = {left, y, left + title.cx, y + title.cy};
     y += title.cy + kGap / 2;
   }
-  const SIZE text = Measure(dc.Get(), asking.font, asking.question->text, kTextWidth);
+  SIZE text = Measure(dc.Get(), asking.font, asking.question->text, kTextWidth);
+  const int belowText = kGap + (asking.question->input ? kInputHeight + kGap : 0) + kButtonHeight + kPadding + kBalloonTail;
+  if (y + text.cy + belowText > tallest) {
+    layout.textScrolls = true;
+    text = {kTextWidth + GetSystemMetrics(SM_CXVSCROLL), std::max(kButtonHeight, tallest - y - belowText)};
+  }
   layout.text = {left, y, left + text.cx, y + text.cy};
   y = std::max<int>(y + text.cy, IconOf(asking.question->style) != nullptr ? kPadding + kIconSize : 0) + kGap;
   if (asking.question->input) {
@@ -98,7 +106,7 @@ Layout LayOut(const Asking& asking, const std::vector<std::wstring>& captions, H
   std::vector<int> widths;
   for (const long code : asking.codes) {
     const std::wstring& caption = captions[static_cast<size_t>(code - 1)];
-    widths.push_back(std::max<int>(76, Measure(dc.Get(), asking.font, caption, 400).cx + 24));
+    widths.push_back(std::max<int>(76, Measure(dc.Get(), asking.font, caption, 400, kCaption).cx + 24));
     buttonsWidth += widths.back() + kGap;
   }
   width = std::max(width, buttonsWidth - kGap + 2 * kPadding);
@@ -107,8 +115,19 @@ Layout LayOut(const Asking& asking, const std::vector<std::wstring>& captions, H
     layout.buttons.push_back({x, y, x + buttonWidth, y + kButtonHeight});
     x += buttonWidth + kGap;
   }
-  layout.size = {width, y + kButtonHeight + kPadding + kTail};
+  layout.size = {width, y + kButtonHeight + kPadding + kBalloonTail};
   return layout;
+}
+
+// A multi-line text box breaks lines only at "\r\n".
+std::wstring WithCarriageReturns(const std::wstring& text) {
+  std::wstring result;
+  result.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r')) result += L'\r';
+    result += text[i];
+  }
+  return result;
 }
 
 // Beside the notification area when no character was placed.
@@ -123,42 +142,23 @@ RECT NotificationArea() {
   return {work.right - 40, work.bottom - 1, work.right - 8, work.bottom};
 }
 
-void Shape(HWND window, const Asking& asking) {
-  const SIZE size = asking.layout.size;
-  const int top = asking.below ? kTail : 0;
-  const int bottom = asking.below ? size.cy : size.cy - kTail;
-  UniqueRegion shape(CreateRoundRectRgn(0, top, size.cx + 1, bottom + 1, 18, 18));
-  const int edge = asking.below ? top + 1 : bottom - 1;
-  const int tip = asking.below ? 0 : size.cy;
-  const POINT tail[] = {{asking.tailX - 9, edge}, {asking.tailX + 9, edge}, {asking.tailX, tip}};
-  const UniqueRegion pointer(CreatePolygonRgn(tail, 3, WINDING));
-  CombineRgn(shape.get(), shape.get(), pointer.get(), RGN_OR);
-  SetWindowRgn(window, shape.release(), TRUE);
-}
-
 void Paint(HWND window, Asking& asking) {
-  PAINTSTRUCT paint{};
-  const HDC dc = BeginPaint(window, &paint);
-  RECT client{};
-  GetClientRect(window, &client);
-  FillRect(dc, &client, asking.paper.get());
-  const UniqueBrush ink(CreateSolidBrush(kInk));
-  const UniqueRegion outline(CreateRectRgn(0, 0, 0, 0));
-  if (GetWindowRgn(window, outline.get()) != ERROR) FrameRgn(dc, outline.get(), ink.get(), 1, 1);
+  const PaintScope painting(window);
+  const HDC dc = painting.Dc();
+  PaintBalloonPaper(window, dc, asking.paper.get());
   const int shift = asking.layout.top;
   if (const LPCSTR icon = IconOf(asking.question->style)) {
     DrawIconEx(dc, kPadding, kPadding + shift, LoadIconA(nullptr, icon), kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
   }
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, kInk);
+  SetTextColor(dc, kBalloonInk);
   const auto draw = [&](HFONT font, const std::wstring& text, RECT place) {
     const Selection selected(dc, font);
     OffsetRect(&place, 0, shift);
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &place, DT_WORDBREAK | DT_EXPANDTABS);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &place, kPlainText);
   };
   if (asking.question->title) draw(asking.bold, *asking.question->title, asking.layout.title);
-  draw(asking.font, asking.question->text, asking.layout.text);
-  EndPaint(window, &paint);
+  if (!asking.layout.textScrolls) draw(asking.font, asking.question->text, asking.layout.text);
 }
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -179,16 +179,15 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: Paint(window, *asking); return 0;
     case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(asking->paper.get());
+    case WM_CTLCOLORSTATIC:  // the buttons' corners and the read-only text box
+      SetBkColor(reinterpret_cast<HDC>(wParam), kBalloonPaper);
+      SetTextColor(reinterpret_cast<HDC>(wParam), kBalloonInk);
+      return reinterpret_cast<LRESULT>(asking->paper.get());
+    case WM_MOUSEWHEEL:  // the wheel scrolls the text wherever the pointer is over the balloon
+      if (const HWND text = GetDlgItem(window, kTextBoxId)) return SendMessageW(text, message, wParam, lParam);
+      return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
-}
-
-UniqueFont DialogFont(int weight) {
-  const WindowDc screen(nullptr);
-  return UniqueFont(CreateFontW(-MulDiv(9, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72), 0, 0, 0, weight, FALSE, FALSE,
-                                FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                DEFAULT_PITCH, L"Tahoma"));
 }
 
 }  // namespace
@@ -196,62 +195,56 @@ UniqueFont DialogFont(int weight) {
 Answer AskInBalloon(const Question& question, const std::vector<std::wstring>& captions, std::optional<RECT> character) {
   RegisterWindowClassOnce(kQuestionBalloonClass, &Procedure);
 
-  const UniqueFont font = DialogFont(FW_NORMAL);
-  const UniqueFont bold = DialogFont(FW_BOLD);
-  Asking asking{&question, ButtonsOf(question.style, question.input), 1, std::nullopt, {}, false, 0, font.get(),
-                bold.get()};
+  const UniqueFont font = BalloonFont(L"", 9);
+  const UniqueFont bold = BalloonFont(L"", 9, FW_BOLD);
+  Asking asking{&question, ButtonsOf(question.style, question.input), 1, std::nullopt, {}, {}, font.get(), bold.get()};
   asking.escape = EscapeOf(asking.codes);
-  const UniqueWindow window(CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"MemotabQuestionBalloon",
-                                            question.title.value_or(L"").c_str(), WS_POPUP | WS_CLIPCHILDREN, 0, 0, 10,
-                                            10, nullptr, nullptr, GetModuleHandleA(nullptr), &asking));
-  if (!window) throw std::runtime_error("the question balloon cannot be created");
+  const UniqueWindow window(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kQuestionBalloonClass, "",
+                                            WS_POPUP | WS_CLIPCHILDREN, 0, 0, 10, 10, nullptr, nullptr,
+                                            GetModuleHandleA(nullptr), &asking));
+  if (!window) throw std::runtime_error("no se puede crear el globo de la pregunta");
+  const TaskModal modal(window.get());
+  SetWindowTextW(window.get(), question.title.value_or(L"").c_str());
 
-  asking.layout = LayOut(asking, captions, window.get());
   const RECT target = character.value_or(NotificationArea());
   const RECT work = WorkAreaOf(target);
-  const POINT place = PlaceBeside(asking.layout.size, target, work, asking.below);
-  asking.layout.top = asking.below ? kTail : 0;
-  asking.tailX = std::clamp<int>((target.left + target.right) / 2 - place.x, 2 * kPadding,
-                                 asking.layout.size.cx - 2 * kPadding);
-  Shape(window.get(), asking);
-  SetWindowPos(window.get(), HWND_TOPMOST, place.x, place.y, asking.layout.size.cx, asking.layout.size.cy, 0);
+  asking.layout = LayOut(asking, captions, window.get(), TallestBalloon(target, work));
+  asking.place = PlaceBeside(asking.layout.size, target, work);
+  asking.layout.top = asking.place.below ? kBalloonTail : 0;
+  SetWindowRgn(window.get(), RoundedBoxWithTail(asking.layout.size, asking.place).release(), TRUE);
+  SetWindowPos(window.get(), HWND_TOPMOST, asking.place.topLeft.x, asking.place.topLeft.y, asking.layout.size.cx,
+               asking.layout.size.cy, SWP_NOACTIVATE);
 
   HWND first = nullptr;
   const auto child = [&](LPCWSTR kind, const std::wstring& text, DWORD style, RECT where, int id) {
     OffsetRect(&where, 0, asking.layout.top);
-    const HWND control = CreateWindowExW(0, kind, text.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, where.left,
+    const HWND control = CreateWindowExW(0, kind, text.c_str(), WS_CHILD | WS_VISIBLE | style, where.left,
                                          where.top, where.right - where.left, where.bottom - where.top, window.get(),
                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
                                          nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-    if (first == nullptr) first = control;
+    if (first == nullptr && (style & WS_TABSTOP)) first = control;
     return control;
   };
+  if (asking.layout.textScrolls) {
+    child(L"EDIT", WithCarriageReturns(question.text), ES_MULTILINE | ES_READONLY | WS_VSCROLL, asking.layout.text,
+          kTextBoxId);
+  }
   if (question.input) {
-    const HWND line = child(L"EDIT", L"", WS_BORDER | ES_AUTOHSCROLL, asking.layout.input, kInputLineId);
+    const HWND line = child(L"EDIT", L"", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, asking.layout.input, kInputLineId);
     SendMessageW(line, EM_LIMITTEXT, 255, 0);
   }
   for (size_t i = 0; i < asking.codes.size(); ++i) {
     const long code = asking.codes[i];
-    child(L"BUTTON", captions[static_cast<size_t>(code - 1)], i == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON,
+    child(L"BUTTON", captions[static_cast<size_t>(code - 1)], WS_TABSTOP | (i == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
           asking.layout.buttons[i], static_cast<int>(code));
   }
 
   ShowWindow(window.get(), SW_SHOW);
   SetForegroundWindow(window.get());
   SetFocus(first);
-  MSG message{};
-  while (!asking.answer) {
-    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-    if (got <= 0) {  // the program is ending: the question is left unanswered
-      if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
-      asking.answer = asking.escape;
-      break;
-    }
-    if (!IsDialogMessageW(window.get(), &message)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
+  if (!RunModalLoop(window.get(), [&] { return asking.answer.has_value(); })) {
+    asking.answer = asking.escape;  // the program is ending: the question is left unanswered
   }
   Answer answer{*asking.answer, {}};
   if (question.input && answer.code == 1) {

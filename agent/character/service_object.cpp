@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "automation_values.h"
+#include "wide_text.h"
 
 namespace memotab::character {
 
@@ -17,7 +18,7 @@ HRESULT Guarded(const BuiltInDispatch::Call& call, const std::function<HRESULT()
     if (call.exception != nullptr) {
       *call.exception = EXCEPINFO{};
       call.exception->bstrSource = SysAllocString(L"Memotab");
-      call.exception->bstrDescription = SysAllocString(Utf8ToWide(error.what()).c_str());
+      call.exception->bstrDescription = SysAllocString(AnsiToWide(error.what()).c_str());
     }
     return DISP_E_EXCEPTION;
   }

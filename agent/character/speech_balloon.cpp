@@ -1,5 +1,6 @@
 #include "speech_balloon.h"
 
+#include "balloon_parts.h"
 #include "window_class.h"
 
 #include <algorithm>
@@ -11,38 +12,15 @@ namespace {
 
 constexpr int kTextWidth = 220;  // the widest a line of text grows
 constexpr int kPadding = 10;
-constexpr int kTail = 16;  // the room the tail (or the thought bubbles) takes
-constexpr COLORREF kPaper = RGB(255, 253, 231);
-constexpr COLORREF kInk = RGB(60, 48, 32);
-
-int FontHeight(int points) {
-  const WindowDc screen(nullptr);
-  return -MulDiv(std::max(points, 6), GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
-}
+constexpr UINT kTextFormat = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS;
 
 }  // namespace
-
-RECT WorkAreaOf(RECT rect) {
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info);
-  return info.rcWork;
-}
-
-POINT PlaceBeside(SIZE size, RECT figure, RECT workArea, bool& below) {
-  const int centre = (figure.left + figure.right) / 2;
-  below = figure.top - size.cy < workArea.top;
-  const int y = below ? std::min<int>(figure.bottom, workArea.bottom - size.cy) : figure.top - size.cy;
-  const int x = std::clamp<int>(centre - size.cx / 2, workArea.left,
-                                std::max<int>(workArea.left, workArea.right - size.cx));
-  return {x, y};
-}
 
 SpeechBalloon::SpeechBalloon(std::function<void()> onClicked) : onClicked_(std::move(onClicked)) {
   RegisterWindowClassOnce(kSpeechBalloonClass, &SpeechBalloon::Procedure);
   window_.reset(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kSpeechBalloonClass, "", WS_POPUP, 0, 0,
                                 10, 10, nullptr, nullptr, GetModuleHandleA(nullptr), this));
-  if (!window_) throw std::runtime_error("the speech balloon cannot be created");
+  if (!window_) throw std::runtime_error("no se puede crear el globo de diálogo");
 }
 
 SpeechBalloon::~SpeechBalloon() {
@@ -54,50 +32,47 @@ void SpeechBalloon::Open(Kind kind, std::wstring text, const std::wstring& fontN
   text_ = std::move(text);
   shown_ = 0;
   SetWindowTextW(window_.get(), L"");
-  font_.reset(CreateFontW(FontHeight(fontSize), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH,
-                          fontName.empty() ? L"Tahoma" : fontName.c_str()));
+  font_ = BalloonFont(fontName, fontSize);
+  const int round = kind_ == Kind::kThought ? 2 * kPadding : 0;  // a cloud needs more room
+  const int frame = 2 * kPadding + round + kBalloonTail;
   {
     const WindowDc dc(window_.get());
     const Selection font(dc.Get(), font_.get());
-    RECT measured{0, 0, kTextWidth, 0};
-    DrawTextW(dc.Get(), text_.c_str(), static_cast<int>(text_.size()), &measured,
-              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-    textSize_ = {std::max<LONG>(measured.right, 24), std::max<LONG>(measured.bottom, 12)};
+    const SIZE whole = TextSize(dc.Get(), text_.size(), kTextWidth);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc.Get(), &metrics);
+    const int line = std::max<int>(metrics.tmHeight, 1);
+    // A text taller than the screen allows shows as many whole lines as fit: the latest.
+    const int lines = std::max(1, (TallestBalloon(figure, WorkAreaOf(figure)) - frame) / line);
+    textSize_ = {std::max<LONG>(whole.cx, 24), std::min<LONG>(std::max<LONG>(whole.cy, 12), lines * line)};
   }
-  const int round = kind_ == Kind::kThought ? 2 * kPadding : 0;  // a cloud needs more room
-  size_ = {textSize_.cx + 2 * kPadding + round, textSize_.cy + 2 * kPadding + round + kTail};
+  size_ = {textSize_.cx + 2 * kPadding + round, textSize_.cy + frame};
   Follow(figure);
   ShowWindow(window_.get(), SW_SHOWNOACTIVATE);
 }
 
 void SpeechBalloon::Follow(RECT figure) {
-  const POINT place = PlaceBeside(size_, figure, WorkAreaOf(figure), below_);
-  tailX_ = std::clamp<int>((figure.left + figure.right) / 2 - place.x, 2 * kPadding, size_.cx - 2 * kPadding);
-  SetWindowPos(window_.get(), HWND_TOPMOST, place.x, place.y, size_.cx, size_.cy, SWP_NOACTIVATE);
+  place_ = PlaceBeside(size_, figure, WorkAreaOf(figure));
+  SetWindowPos(window_.get(), HWND_TOPMOST, place_.topLeft.x, place_.topLeft.y, size_.cx, size_.cy, SWP_NOACTIVATE);
   Shape();
   InvalidateRect(window_.get(), nullptr, TRUE);
 }
 
 void SpeechBalloon::Shape() {
-  const int top = below_ ? kTail : 0;
-  const int bottom = below_ ? size_.cy : size_.cy - kTail;
   UniqueRegion shape;
   if (kind_ == Kind::kSpeech) {
-    shape.reset(CreateRoundRectRgn(0, top, size_.cx + 1, bottom + 1, 18, 18));
-    const int edge = below_ ? top + 1 : bottom - 1;
-    const int tip = below_ ? 0 : size_.cy;
-    const POINT tail[] = {{tailX_ - 8, edge}, {tailX_ + 8, edge}, {tailX_ + (below_ ? 4 : -4), tip}};
-    const UniqueRegion pointer(CreatePolygonRgn(tail, 3, WINDING));
-    CombineRgn(shape.get(), shape.get(), pointer.get(), RGN_OR);
+    shape = RoundedBoxWithTail(size_, place_);
   } else {
+    const int top = place_.below ? kBalloonTail : 0;
+    const int bottom = place_.below ? size_.cy : size_.cy - kBalloonTail;
     shape.reset(CreateEllipticRgn(0, top, size_.cx + 1, bottom + 1));
-    const int step = below_ ? -1 : 1;
-    const int start = below_ ? top : bottom;
+    const int step = place_.below ? -1 : 1;
+    const int start = place_.below ? top : bottom;
+    const int tailX = place_.tailX;
     for (int bubble = 0; bubble < 2; ++bubble) {  // two bubbles rising from the figure
       const int radius = 5 - 2 * bubble;
-      const int y = start + step * (4 + bubble * 7) + (below_ ? -radius : 0);
-      const UniqueRegion dot(CreateEllipticRgn(tailX_ - radius, y, tailX_ + radius + 1, y + 2 * radius + 1));
+      const int y = start + step * (4 + bubble * 7) + (place_.below ? -radius : 0);
+      const UniqueRegion dot(CreateEllipticRgn(tailX - radius, y, tailX + radius + 1, y + 2 * radius + 1));
       CombineRgn(shape.get(), shape.get(), dot.get(), RGN_OR);
     }
   }
@@ -119,27 +94,30 @@ void SpeechBalloon::Close() {
   SetWindowTextW(window_.get(), L"");
 }
 
+SIZE SpeechBalloon::TextSize(HDC dc, size_t length, int width) const {
+  RECT measured{0, 0, width, 0};
+  DrawTextW(dc, text_.c_str(), static_cast<int>(length), &measured, kTextFormat | DT_CALCRECT);
+  return {measured.right, measured.bottom};
+}
+
 bool SpeechBalloon::IsOpen() const { return IsWindowVisible(window_.get()) != FALSE; }
 
 void SpeechBalloon::Paint() {
-  PAINTSTRUCT paint{};
-  const HDC dc = BeginPaint(window_.get(), &paint);
-  RECT client{};
-  GetClientRect(window_.get(), &client);
-  const UniqueBrush paper(CreateSolidBrush(kPaper));
-  const UniqueBrush ink(CreateSolidBrush(kInk));
-  FillRect(dc, &client, paper.get());
-  const UniqueRegion outline(CreateRectRgn(0, 0, 0, 0));
-  if (GetWindowRgn(window_.get(), outline.get()) != ERROR) FrameRgn(dc, outline.get(), ink.get(), 1, 1);
+  const PaintScope painting(window_.get());
+  const HDC dc = painting.Dc();
+  const UniqueBrush paper(CreateSolidBrush(kBalloonPaper));
+  PaintBalloonPaper(window_.get(), dc, paper.get());
   const int round = kind_ == Kind::kThought ? kPadding : 0;
-  RECT text{kPadding + round, (below_ ? kTail : 0) + kPadding + round, 0, 0};
+  RECT text{kPadding + round, (place_.below ? kBalloonTail : 0) + kPadding + round, 0, 0};
   text.right = text.left + textSize_.cx;
   text.bottom = text.top + textSize_.cy;
   const Selection font(dc, font_.get());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, kInk);
-  DrawTextW(dc, text_.c_str(), static_cast<int>(shown_), &text, DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-  EndPaint(window_.get(), &paint);
+  SetTextColor(dc, kBalloonInk);
+  // When the words said so far run past the bottom, their first lines leave by the top.
+  IntersectClipRect(dc, text.left, text.top, text.right, text.bottom);
+  text.top -= std::max<LONG>(0, TextSize(dc, shown_, textSize_.cx).cy - textSize_.cy);
+  DrawTextW(dc, text_.c_str(), static_cast<int>(shown_), &text, kTextFormat | DT_NOCLIP);
 }
 
 LRESULT CALLBACK SpeechBalloon::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "balloon_parts.h"
 #include "gdi_handles.h"
 #include "win.h"
 
@@ -10,8 +11,9 @@ namespace memotab::character {
 
 // The balloon in which the character speaks (a rounded box with a pointed tail) or
 // thinks (a cloud with little bubbles), beside the figure. It is sized for the whole
-// text at once and shows its words as they are said; its window text is the part shown.
-// Never activated; top-most.
+// text at once, as tall as the screen allows, and shows its words as they are said (the
+// latest lines, when they do not all fit); its window text is the part shown. Never
+// activated; top-most.
 // The window class of the balloon, for those who look for it.
 inline constexpr const char* kSpeechBalloonClass = "MemotabSpeechBalloon";
 
@@ -34,13 +36,15 @@ class SpeechBalloon {
   void Close();
   bool IsOpen() const;
 
-  HWND Handle() const { return window_.get(); }
+  HWND HandleForTesting() const { return window_.get(); }
   std::wstring ShownText() const { return text_.substr(0, shown_); }
 
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void Paint();
   void Shape();
+  // The size the first `length` characters of the text take in lines of `width`.
+  SIZE TextSize(HDC dc, size_t length, int width) const;
 
   std::function<void()> onClicked_;
   UniqueWindow window_;
@@ -50,15 +54,7 @@ class SpeechBalloon {
   size_t shown_ = 0;
   SIZE textSize_{0, 0};
   SIZE size_{0, 0};
-  bool below_ = false;  // the balloon hangs below the figure (no room above it)
-  int tailX_ = 0;       // where the tail meets the figure, from the balloon's left edge
+  BalloonPlace place_;
 };
-
-// Where a window of `size` goes beside `figure` inside `workArea`: above the figure when
-// it fits there, below it otherwise, centred on it as far as the work area allows. Sets
-// `below` accordingly.
-POINT PlaceBeside(SIZE size, RECT figure, RECT workArea, bool& below);
-// The work area of the monitor that holds most of `rect`.
-RECT WorkAreaOf(RECT rect);
 
 }  // namespace memotab::character

@@ -22,6 +22,9 @@ struct SpeechPacing {
 
   // How many words are shown `elapsed` milliseconds after the start.
   size_t WordsShownAt(int elapsed) const;
+  // How long a voice may take to say the text before it is taken as stuck: a slow voice
+  // has three times the paced time, and five seconds more to start.
+  int VoiceDeadlineMilliseconds() const;
 };
 
 SpeechPacing PaceSpeech(std::wstring_view text);

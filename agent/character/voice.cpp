@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <utility>
 #include <vector>
 
 namespace memotab::character {
@@ -13,13 +14,30 @@ constexpr long kPurgeBefore = 2;     // silence what is being said first
 constexpr long kNotMarkup = 16;      // the text is plain text
 constexpr long kRunningStateDone = 1;
 
+// The arguments of a call, last first as the call takes them; they are cleared when it
+// goes, whatever became of the call.
+class CallArguments {
+ public:
+  explicit CallArguments(std::vector<VARIANT> inCallOrder) : reversed_(inCallOrder.rbegin(), inCallOrder.rend()) {}
+  ~CallArguments() {
+    for (VARIANT& argument : reversed_) VariantClear(&argument);
+  }
+  CallArguments(const CallArguments&) = delete;
+  CallArguments& operator=(const CallArguments&) = delete;
+  std::vector<VARIANT>& Reversed() { return reversed_; }
+
+ private:
+  std::vector<VARIANT> reversed_;
+};
+
 // Calls a member of an automation object by name; the arguments are in call order.
 HRESULT Call(IDispatch* object, const wchar_t* name, WORD kind, std::vector<VARIANT> args, VARIANT* result) {
+  CallArguments arguments(std::move(args));
   DISPID id = DISPID_UNKNOWN;
   auto* member = const_cast<LPOLESTR>(name);
   HRESULT outcome = object->GetIDsOfNames(IID_NULL, &member, 1, LOCALE_USER_DEFAULT, &id);
   if (FAILED(outcome)) return outcome;
-  std::vector<VARIANT> reversed(args.rbegin(), args.rend());
+  std::vector<VARIANT>& reversed = arguments.Reversed();
   DISPID put = DISPID_PROPERTYPUT;
   DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
   if (kind & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
@@ -27,9 +45,7 @@ HRESULT Call(IDispatch* object, const wchar_t* name, WORD kind, std::vector<VARI
     params.cNamedArgs = 1;
   }
   if (result != nullptr) VariantInit(result);
-  outcome = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &params, result, nullptr, nullptr);
-  for (VARIANT& argument : reversed) VariantClear(&argument);
-  return outcome;
+  return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &params, result, nullptr, nullptr);
 }
 
 VARIANT Long(long value) {

@@ -15,7 +15,7 @@ void RegisterWindowClassOnce(const char* name, WNDPROC procedure) {
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   windowClass.lpszClassName = name;
-  if (RegisterClassExA(&windowClass) == 0) throw std::runtime_error(std::string("the window class ") + name + " cannot be registered");
+  if (RegisterClassExA(&windowClass) == 0) throw std::runtime_error(std::string("no se puede registrar la clase de ventana ") + name);
   registered.insert(name);
 }
 

@@ -96,11 +96,14 @@ TEST(ShippedCharacters, EveryOneLoadsWithEveryAnimationEndingAtRest) {
   }
 }
 
-TEST(ShippedCharacters, AnimationsOfOneCharacterAreDistinct) {
-  const CharacterFile character = LoadCharacterFile(ShippedCharacters().front().string());
-  std::set<std::vector<uint16_t>> seen;
-  for (const Animation& animation : character.animations) {
-    EXPECT_TRUE(seen.insert(animation.frames).second) << animation.name << " repeats another animation";
+TEST(ShippedCharacters, TheAnimationsOfEachCharacterAreDistinct) {
+  for (const auto& file : ShippedCharacters()) {
+    SCOPED_TRACE(file.filename().string());
+    const CharacterFile character = LoadCharacterFile(file.string());
+    std::set<std::vector<uint16_t>> seen;
+    for (const Animation& animation : character.animations) {
+      EXPECT_TRUE(seen.insert(animation.frames).second) << animation.name << " repeats another animation";
+    }
   }
 }
 
@@ -190,7 +193,9 @@ TEST(Figure, LayersAreLaidOverEachOtherAndClippedToTheFigure) {
   ComposeFrame(character, character.frames[2], canvas);  // only one corner pixel is inside
   EXPECT_EQ(std::count(canvas.pixels.begin(), canvas.pixels.end(), 0xFFFF0000u), 1);
   EXPECT_TRUE(IsOnFigure(canvas, 3, 2));
-  canvas.pixels[11] = 0x3F000000;  // a faint shadow is not the figure
+  canvas.pixels[11] = 0x01000000;  // a faint shadow takes the pointer too
+  EXPECT_TRUE(IsOnFigure(canvas, 3, 2));
+  canvas.pixels[11] = 0;
   EXPECT_FALSE(IsOnFigure(canvas, 3, 2));
 }
 
@@ -233,6 +238,13 @@ TEST(SpeechPacing, WordsComeAsTheyAreReadWithPausesAtPunctuation) {
   EXPECT_EQ(pacing.WordsShownAt(hola), 2u);
   EXPECT_EQ(pacing.WordsShownAt(pacing.totalMilliseconds), 4u);
   EXPECT_EQ(PaceSpeech(L" \n ").totalMilliseconds, 0);
+}
+
+TEST(SpeechPacing, AVoiceHasAFiniteTimeThatLeavesASlowVoiceRoom) {
+  const SpeechPacing pacing = PaceSpeech(L"Mañana a las nueve: llevar el coche al taller.");
+  EXPECT_GE(pacing.VoiceDeadlineMilliseconds(), 3 * pacing.totalMilliseconds);
+  EXPECT_LT(pacing.VoiceDeadlineMilliseconds(), 3 * pacing.totalMilliseconds + 10000);
+  EXPECT_GT(PaceSpeech(L"").VoiceDeadlineMilliseconds(), 0);  // even an empty text ends
 }
 
 }  // namespace

@@ -212,7 +212,7 @@ TEST_F(AgentTest, WaitingGoesOnWhileTheStatusIsNotFinal) {
 
 TEST(AgentWithoutService, EverythingDegradesQuietly) {
   // No stand-ins: the system has no character service and no balloon control.
-  const auto agent = TMsAgent::New({.cName = "Genie", .cFile = "C:\\no\\Genie.acs"});
+  const auto agent = TMsAgent::New({.cName = "Pepe", .cFile = "C:\\no\\Pepe.acs"});
   EXPECT_FALSE(agent->lOK);
   EXPECT_FALSE(agent->cName.has_value());
   EXPECT_EQ(agent->GetName(), "TMsAgent v2.0");

@@ -1,23 +1,18 @@
-// The assistant object on Memotab's own character service, as the program drives it:
-// no system service, the built-in objects registered as at start-up.
+// The assistant's figure, animations and speech on Memotab's own character service.
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <cmath>
 #include <fstream>
 
-#include "builtin_objects.h"
-#include "character_service.h"
+#include "assistant_fixture.h"
+#include "character_control.h"
+#include "character_window.h"
 #include "current_directory.h"
 #include "event_loop.h"
 #include "figure.h"
-#include "question_balloon.h"
 #include "speech_balloon.h"
-#include "character_window.h"
-#include "t_ms_agent.h"
-#include "ui_driver.h"
-#include "win.h"
 
-namespace memotab {
+namespace memotab::test {
 namespace {
 
 using character::kCharacterWindowClass;
@@ -27,14 +22,6 @@ const std::vector<std::string> kAnimations = {
     "RestPose", "GetAttention", "GetAttentionContinued", "GetAttentionReturn", "Think", "Confused", "Uncertain",
     "Alert", "Pleased", "Explain", "Sad", "Surprised", "Wave", "Decline", "Suggest", "LookDown", "LookDownReturn",
     "LookLeft", "LookLeftReturn", "LookRight", "LookRightReturn", "LookUp", "LookUpReturn"};
-
-std::filesystem::path Artifacts() {
-  const std::filesystem::path folder = std::filesystem::current_path() / "artifacts";
-  std::filesystem::create_directories(folder);
-  return folder;
-}
-
-HWND OwnWindow(const char* windowClass) { return test::FindProcessWindow(windowClass, nullptr); }
 
 std::shared_ptr<TOleAuto> Object(const OleValue& value) {
   const auto* object = std::get_if<std::shared_ptr<TOleAuto>>(&value);
@@ -60,45 +47,12 @@ int OpaqueDifferences(HWND window, const character::Picture& frame) {
   return differences;
 }
 
-class AssistantTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    character::RegisterCharacterService();
-    agent = TMsAgent::New({.cName = "Nota", .lMenu = false, .cFile = "", .lSound = true});
-    agent->SetBalloon({}, 0, true);  // as the program does: balloons stay until clicked
-    agent->lWait = true;
-  }
-  void TearDown() override {
-    if (agent->IsVisible()) {
-      agent->Stop();
-      agent->Hide();
-    }
-    agent->End();
-    UnregisterBuiltInObject(kAgentProgId);
-    UnregisterBuiltInObject(kBalloonProgId);
-  }
-  double Status() { return AsNumber(agent->oResp->Send("STATUS"), -1); }
-  character::Picture RestFrame() {
-    const auto figure = character::BuiltInCharacter();
-    character::Picture rest;
-    ComposeFrame(*figure, figure->frames[figure->Find(character::kRestPose)->frames.back()], rest);
-    return rest;
-  }
-  // Answers the next question balloon of this caption the way `answer` says.
-  std::future<bool> WhenBalloonAsks(const std::string& caption, std::function<void(HWND)> answer) {
-    return test::WhenWindowAppears<bool>(caption, [answer](HWND balloon) {
-      if (balloon == nullptr) return false;
-      char windowClass[64] = {};
-      GetClassNameA(balloon, windowClass, sizeof windowClass);
-      if (std::string(windowClass) != character::kQuestionBalloonClass) return false;
-      Sleep(200);  // as a person would look before answering
-      answer(balloon);
-      return true;
-    });
-  }
-
-  std::shared_ptr<TMsAgent> agent;
-};
+character::Picture RestFrame() {
+  const auto figure = character::BuiltInCharacter();
+  character::Picture rest;
+  ComposeFrame(*figure, figure->frames[figure->Find(character::kRestPose)->frames.back()], rest);
+  return rest;
+}
 
 TEST_F(AssistantTest, OurCharacterIsLoadedHiddenAndShowsHidesAndMoves) {
   ASSERT_TRUE(agent->lOK);
@@ -155,9 +109,7 @@ TEST_F(AssistantTest, EveryAnimationThePlayerUsesCompletesAtRest) {
 TEST_F(AssistantTest, ALoopingAnimationRunsUntilStop) {
   agent->Show();
   agent->Move(600, 560, 0);
-  const ULONGLONG start = GetTickCount64();
-  agent->Animate("Thinking");  // not waited for
-  EXPECT_LT(GetTickCount64() - start, 100u);
+  agent->Animate("Thinking");  // not waited for: a wait for a looping animation would never end
   const std::shared_ptr<TOleAuto> thinking = Object(agent->oChar->Send("PLAY", {std::string("Writing")}));
   ASSERT_TRUE(thinking);
   SYSWAIT(0.5);
@@ -165,6 +117,29 @@ TEST_F(AssistantTest, ALoopingAnimationRunsUntilStop) {
   agent->Stop();
   EXPECT_EQ(AsNumber(thinking->Send("STATUS")), 3);
   EXPECT_EQ(OpaqueDifferences(OwnWindow(kCharacterWindowClass), RestFrame()), 0);
+}
+
+TEST_F(AssistantTest, NumbersTooLargeOrNotNumbersAtAllAreTakenSafely) {
+  agent->Show();
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  agent->oChar->Send("MOVETO", {1e12, -1e12, 0.0});
+  EXPECT_EQ(agent->GetX(), work.right - agent->GetWidth());
+  EXPECT_EQ(agent->GetY(), work.top);
+  agent->oChar->Send("MOVETO", {std::nan(""), 300.0, 0.0});
+  EXPECT_EQ(agent->GetX(), work.left);
+  EXPECT_EQ(agent->GetY(), 300);
+
+  const std::shared_ptr<TOleAuto> balloon = Object(agent->oChar->Send("BALLOON"));
+  ASSERT_TRUE(balloon);
+  balloon->Set("FONTSIZE", {1e12});
+  EXPECT_GT(AsNumber(balloon->Send("FONTSIZE")), 9);
+  balloon->Set("FONTSIZE", {11.0});
+  balloon->Set("FONTSIZE", {std::nan("")});  // not a size: the size stays
+  EXPECT_EQ(AsNumber(balloon->Send("FONTSIZE")), 11);
+  const double style = AsNumber(balloon->Send("STYLE"));
+  balloon->Set("STYLE", {std::nan("")});
+  EXPECT_EQ(AsNumber(balloon->Send("STYLE")), style);
 }
 
 TEST_F(AssistantTest, SpeechEndsWithItsWordsAndABalloonOfStyle11StaysUntilClicked) {
@@ -210,121 +185,22 @@ TEST_F(AssistantTest, SpeechEndsWithItsWordsAndABalloonOfStyle11StaysUntilClicke
   }));
 }
 
-TEST_F(AssistantTest, YesNoQuestionsAreAnsweredByClickAndByKeyboard) {
+TEST_F(AssistantTest, RequestsAreReleasedOnceTheProgramNoLongerHoldsThem) {
   agent->Show();
-  agent->Move(700, 400, 0);
-  std::string captions;
-  int colours = 0;
-  std::future<bool> clicked = WhenBalloonAsks("Memotab v1.6", [&](HWND balloon) {
-    RECT both{};
-    GetWindowRect(balloon, &both);
-    RECT figure{};
-    GetWindowRect(OwnWindow(kCharacterWindowClass), &figure);
-    UnionRect(&both, &both, &figure);
-    colours = test::SaveScreenPicture(both, (Artifacts() / "assistant-asking-yes-no.bmp").string());
-    captions = test::WindowText(GetDlgItem(balloon, 6)) + "|" + test::WindowText(GetDlgItem(balloon, 7));
-    test::ClickButton(balloon, 6);
-  });
-  EXPECT_EQ(agent->WYesNo("¿Borrar esta nota?", "Memotab v1.6"), true);
-  EXPECT_TRUE(clicked.get());
-  EXPECT_EQ(captions, "&Sí|&No");
-  EXPECT_GT(colours, 20);
-  EXPECT_TRUE(agent->lWait);
+  const size_t before = character::LiveRequestsForTesting();
+  agent->lWait = false;  // requests sent and not kept, as idle animations are
+  for (int i = 0; i < 10000; ++i) agent->Move(200 + i % 400, 300, 0);
+  agent->Stop();
+  EXPECT_LE(character::LiveRequestsForTesting(), before);
 
-  std::future<bool> no = WhenBalloonAsks("Memotab v1.6", [](HWND balloon) { test::ClickButton(balloon, 7); });
-  EXPECT_EQ(agent->WYesNo("¿Borrar esta nota?", "Memotab v1.6"), false);
-  EXPECT_TRUE(no.get());
-
-  std::future<bool> enter = WhenBalloonAsks("Memotab v1.6", [](HWND balloon) {
-    test::PressKey(test::FocusOfThread(balloon), VK_RETURN);  // the first button, Yes
-  });
-  EXPECT_EQ(agent->WYesNo("¿Borrar?", "Memotab v1.6"), true);
-  EXPECT_TRUE(enter.get());
-
-  std::future<bool> escape = WhenBalloonAsks("Memotab v1.6", [](HWND balloon) {
-    test::PressKey(test::FocusOfThread(balloon), VK_ESCAPE);
-  });
-  EXPECT_EQ(agent->WYesNo("¿Borrar?", "Memotab v1.6"), false);
-  EXPECT_TRUE(escape.get());
-
-  std::future<bool> accessKey = WhenBalloonAsks("Memotab v1.6", [](HWND balloon) {
-    PostMessageA(test::FocusOfThread(balloon), WM_CHAR, 'n', 1);  // "&No"
-  });
-  EXPECT_EQ(agent->WYesNo("¿Borrar?", "Memotab v1.6"), false);
-  EXPECT_TRUE(accessKey.get());
-}
-
-TEST_F(AssistantTest, ThreeWayQuestionsAndTypedAnswers) {
-  agent->Show();
-  bool hasCancel = false;
-  std::future<bool> escape = WhenBalloonAsks("Nota", [&](HWND balloon) {
-    hasCancel = GetDlgItem(balloon, 2) != nullptr;
-    test::PressKey(test::FocusOfThread(balloon), VK_ESCAPE);
-  });
-  EXPECT_EQ(agent->WYesNoCancel("¿Guardar los cambios?"), 2);
-  EXPECT_TRUE(escape.get());
-  EXPECT_TRUE(hasCancel);
-  std::future<bool> no = WhenBalloonAsks("Nota", [](HWND balloon) { test::ClickButton(balloon, 7); });
-  EXPECT_EQ(agent->WYesNoCancel("¿Guardar los cambios?"), 7);
-  EXPECT_TRUE(no.get());
-
-  std::future<bool> typed = WhenBalloonAsks("Pregunta", [](HWND balloon) {
-    const HWND line = GetDlgItem(balloon, character::kInputLineId);
-    for (const char letter : std::string("Año ñandú")) PostMessageA(line, WM_CHAR, static_cast<unsigned char>(letter), 1);
-    test::PressKey(line, VK_RETURN);
-  });
-  EXPECT_EQ(agent->WGet("¿Cómo se llama?", "Pregunta"), "Año ñandú");
-  EXPECT_TRUE(typed.get());
-  std::future<bool> cancelled = WhenBalloonAsks("Pregunta", [](HWND balloon) { test::ClickButton(balloon, 2); });
-  EXPECT_EQ(agent->WGet("¿Cómo se llama?", "Pregunta"), "");
-  EXPECT_TRUE(cancelled.get());
-}
-
-TEST_F(AssistantTest, NoticesPlayTheirSoundFileOrTheBuiltInTones) {
-  test::InTempDirectory here;
-  agent->Show();
-  agent->cSoundInfo = here.File("Aviso.Wav");
-  agent->cSoundStop = here.File("Error.Wav");
-  for (const bool withFiles : {false, true}) {
-    SCOPED_TRACE(withFiles ? "with the sound files" : "without them");
-    if (withFiles) {
-      std::filesystem::copy_file(MEMOTAB_SOUNDS_DIR "/Aviso.Wav", here.File("Aviso.Wav"));
-      std::filesystem::copy_file(MEMOTAB_SOUNDS_DIR "/Error.Wav", here.File("Error.Wav"));
-    }
-    ULONGLONG start = GetTickCount64();
-    ULONGLONG shown = 0;
-    bool answeredByKey = false;
-    std::future<bool> info = WhenBalloonAsks("Aviso", [&](HWND balloon) {
-      shown = GetTickCount64();
-      // Enter answers once the balloon's button holds the focus; a click ends the test if it never does.
-      answeredByKey = test::WaitUntil([&] {
-        test::PressKey(test::FocusOfThread(balloon), VK_RETURN);
-        return test::WaitUntil([&] { return !IsWindowVisible(balloon); }, std::chrono::milliseconds(500));
-      });
-      if (!answeredByKey) test::ClickButton(balloon, 1);
-    });
-    agent->WInfo("Se guardó la nota.", "Aviso");
-    EXPECT_TRUE(info.get());
-    EXPECT_TRUE(answeredByKey);
-    if (!withFiles) {
-      EXPECT_GE(shown - start, 320u);  // the notice tones came first
-    }
-    std::future<bool> stop = WhenBalloonAsks("Error", [](HWND balloon) { test::ClickButton(balloon, 1); });
-    agent->WStop("No se pudo guardar.", "Error");
-    EXPECT_TRUE(stop.get());
-  }
-}
-
-TEST_F(AssistantTest, QuestionsOfAHiddenCharacterStayInOrdinaryBoxes) {
-  std::future<bool> box = test::WhenWindowAppears<bool>("Memotab v1.6", [](HWND window) {
-    if (window == nullptr) return false;
-    char windowClass[64] = {};
-    GetClassNameA(window, windowClass, sizeof windowClass);
-    test::ClickButton(window, IDYES);
-    return std::string(windowClass) == "#32770";  // the system's message box
-  });
-  EXPECT_EQ(agent->WYesNo("¿Borrar?", "Memotab v1.6"), true);
-  EXPECT_TRUE(box.get());
+  agent->lWait = true;  // the last waited request stays readable while the program keeps it
+  agent->Move(300, 300, 0);
+  const size_t kept = character::LiveRequestsForTesting();
+  EXPECT_LE(kept, before + 1);
+  EXPECT_EQ(Status(), 0);
+  agent->Move(320, 300, 0);
+  EXPECT_EQ(character::LiveRequestsForTesting(), kept);
+  EXPECT_EQ(Status(), 0);
 }
 
 TEST(AssistantFiles, AFileTheServiceCannotReadGivesOurFirstCharacter) {
@@ -342,9 +218,21 @@ TEST(AssistantFiles, AFileTheServiceCannotReadGivesOurFirstCharacter) {
   const auto reloj = TMsAgent::New({.cName = "Reloj", .lMenu = false, .cFile = MEMOTAB_CHARACTERS_DIR "/Reloj.mtpj"});
   EXPECT_EQ(reloj->GetIntro(), "Un despertador que no deja pasar ninguna cita");
   reloj->End();
+
+  // Without a file or a name (no characters folder) our own character comes with its name.
+  const auto unnamed = TMsAgent::New({.cName = "", .lMenu = false, .cFile = ""});
+  ASSERT_TRUE(unnamed->lOK);
+  EXPECT_EQ(unnamed->GetName(), "Nota");
+  std::future<bool> titled = test::WhenWindowAppears<bool>("Nota", [](HWND box) {
+    if (box != nullptr) test::ClickButton(box, IDOK);
+    return box != nullptr;
+  });
+  unnamed->Say("Sin personaje a la vista");  // hidden: an ordinary box, titled by the character
+  EXPECT_TRUE(titled.get());
+  unnamed->End();
   UnregisterBuiltInObject(kAgentProgId);
   UnregisterBuiltInObject(kBalloonProgId);
 }
 
 }  // namespace
-}  // namespace memotab
+}  // namespace memotab::test

@@ -2,11 +2,15 @@
 // object, the values that come back, and how TOleAuto and TActiveX report (or do not).
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include "balloon_dialog_control.h"
 #include "ole_bridge.h"
 #include "stand_ins.h"
 #include "t_activex.h"
 #include "t_ole_auto.h"
 #include "ui_driver.h"
+#include "wide_text.h"
 
 namespace memotab {
 namespace {
@@ -117,6 +121,54 @@ TEST_F(BridgeTest, RuntimeHoldsAreCountedAndUnknownProgIdsFail) {
   dictionary->Invoke("Add", {std::string("clave"), std::string("valor")});
   EXPECT_EQ(dictionary->Send("COUNT"), OleValue(int64_t{1}));
   dictionary->End();
+}
+
+// A registration left behind by a removed program, for this test process only: the name
+// leads to a class whose server file is gone.
+class StaleRegistration {
+ public:
+  explicit StaleRegistration(const std::string& progId) : progIdKey_(progId) {
+    char classId[40];
+    std::snprintf(classId, sizeof classId, "{6D656D6F-7461-6200-0000-%012lX}", GetCurrentProcessId());
+    classKey_ = std::string("CLSID\\") + classId;
+    Write(progIdKey_ + "\\CLSID", classId);
+    Write(classKey_ + "\\InprocServer32", "C:\\no\\existe\\servidor.dll");
+  }
+  ~StaleRegistration() {
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, progIdKey_.c_str());
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, classKey_.c_str());
+  }
+  StaleRegistration(const StaleRegistration&) = delete;
+  StaleRegistration& operator=(const StaleRegistration&) = delete;
+
+ private:
+  static void Write(const std::string& key, const std::string& value) {
+    HKEY opened = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &opened, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(opened, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(opened);
+  }
+  std::string progIdKey_;
+  std::string classKey_;
+};
+
+TEST_F(BridgeTest, AStaleRegistrationGivesWayToTheProgramsOwnObject) {
+  const std::string progId = "Memotab.Prueba" + std::to_string(GetCurrentProcessId());
+  const StaleRegistration stale(progId);
+  CLSID classId{};
+  ASSERT_EQ(CLSIDFromProgID(AnsiToWide(progId).c_str(), &classId), S_OK);  // the system knows the name
+  RegisterBuiltInObject(progId, [] { return character::NewBalloonDialogControl(); });
+  const std::shared_ptr<TOleAuto> object = TOleAuto::New(progId);
+  EXPECT_NE(object->hObj, 0);
+  object->End();
+  const WindowPtr host = TWindow::New({});
+  const std::shared_ptr<TActiveX> control = TActiveX::New(*host, progId);
+  EXPECT_NE(control->hActiveX, 0);
+  DestroyWindow(control->hWnd);
+  DestroyWindow(host->hWnd);
+  UnregisterBuiltInObject(progId);
 }
 
 TEST_F(BridgeTest, HostedControlsAreCalledWithoutReports) {

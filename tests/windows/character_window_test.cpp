@@ -56,7 +56,7 @@ TEST_F(CharacterActorTest, TheProgramCarriesItsFirstCharacter) {
   ASSERT_NE(character, nullptr);
   EXPECT_EQ(character->name, "Nota");
   EXPECT_FALSE(actor.Visible());
-  EXPECT_FALSE(actor.Busy());  // nothing is drawn or timed before Show
+  EXPECT_FALSE(actor.BusyForTesting());  // nothing is drawn or timed before Show
 }
 
 TEST_F(CharacterActorTest, TheLayeredWindowGetsTheComposedFrameAndAnswersOnlyOverTheFigure) {
@@ -75,7 +75,7 @@ TEST_F(CharacterActorTest, TheLayeredWindowGetsTheComposedFrameAndAnswersOnlyOve
   };
   EXPECT_EQ(hit(rest.width / 2, rest.height / 2), HTCLIENT);  // the note's middle
   EXPECT_EQ(hit(1, 1), HTTRANSPARENT);                      // empty corner: falls through
-  EXPECT_EQ(hit(rest.width / 2, rest.height - 9), HTTRANSPARENT);  // the faint shadow is not the figure
+  EXPECT_EQ(hit(rest.width / 2, rest.height - 9), HTCLIENT);  // the faint shadow: what the system hands over
 }
 
 TEST_F(CharacterActorTest, RequestsRunInOrderAndATimerRunsOnlyWhileSomethingMoves) {
@@ -85,26 +85,26 @@ TEST_F(CharacterActorTest, RequestsRunInOrderAndATimerRunsOnlyWhileSomethingMove
   const auto pleased = actor.Play("pleased");  // names in any letter case
   EXPECT_EQ(*show, RequestStatus::kInProgress);
   EXPECT_EQ(*wave, RequestStatus::kPending);
-  EXPECT_TRUE(actor.Busy());
+  EXPECT_TRUE(actor.BusyForTesting());
   EXPECT_EQ(Finished(show), RequestStatus::kDone);
   EXPECT_NE(*pleased, RequestStatus::kDone);
   EXPECT_EQ(Finished(wave), RequestStatus::kDone);
   EXPECT_EQ(Finished(unknown), RequestStatus::kFailed);
   EXPECT_EQ(Finished(pleased), RequestStatus::kDone);
-  EXPECT_FALSE(actor.Busy());  // at rest: no timer at all
+  EXPECT_FALSE(actor.BusyForTesting());  // at rest: no timer at all
   EXPECT_EQ(actor.WindowForTesting().ShownForTesting().pixels, RestFrame().pixels);
 
   const auto looping = actor.Play("Processing");
   SYSWAIT(0.4);
   EXPECT_EQ(*looping, RequestStatus::kInProgress);
-  EXPECT_TRUE(actor.Busy());
+  EXPECT_TRUE(actor.BusyForTesting());
   const auto replacing = actor.Play("Alert");  // a later request replaces a looping one
   EXPECT_EQ(*looping, RequestStatus::kInterrupted);
   const auto queued = actor.Play("Sad");
   actor.Stop();
   EXPECT_EQ(*replacing, RequestStatus::kInterrupted);
   EXPECT_EQ(*queued, RequestStatus::kInterrupted);
-  EXPECT_FALSE(actor.Busy());
+  EXPECT_FALSE(actor.BusyForTesting());
   EXPECT_EQ(actor.WindowForTesting().ShownForTesting().pixels, RestFrame().pixels);
 
   EXPECT_EQ(Finished(actor.Hide()), RequestStatus::kDone);
@@ -112,6 +112,17 @@ TEST_F(CharacterActorTest, RequestsRunInOrderAndATimerRunsOnlyWhileSomethingMove
   EXPECT_EQ(actor.visibilityCause, VisibilityCause::kProgramHid);
   EXPECT_EQ(Finished(actor.Play("Wave")), RequestStatus::kFailed);  // nobody would see it
   EXPECT_EQ(Finished(actor.Speak(L"Hola")), RequestStatus::kFailed);
+}
+
+TEST_F(CharacterActorTest, ALoopingAnimationGivesWayToARequestQueuedBeforeItBegan) {
+  ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
+  const auto speech = actor.Speak(L"Hola.");
+  const auto thinking = actor.Play("Thinking");  // waits behind the speech, and Wave behind it
+  const auto wave = actor.Play("Wave");
+  EXPECT_EQ(Finished(wave), RequestStatus::kDone);
+  EXPECT_EQ(*speech, RequestStatus::kDone);
+  EXPECT_EQ(*thinking, RequestStatus::kInterrupted);
+  EXPECT_FALSE(actor.BusyForTesting());
 }
 
 TEST_F(CharacterActorTest, MovesFollowAStraightPathAndStayInTheWorkArea) {
@@ -172,7 +183,9 @@ TEST_F(CharacterActorTest, TheOwnMenuHidesTheCharacterWhenItIsOffered) {
     RECT item{};
     GetWindowRect(menu, &item);
     SetCursorPos(item.left + 20, item.top + (item.bottom - item.top) / 2);
-    Sleep(100);
+    // The click goes once the menu has seen the pointer over its item.
+    const auto items = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
+    if (!WaitUntil([items] { return (GetMenuState(items, 0, MF_BYPOSITION) & MF_HILITE) != 0; })) return false;
     INPUT clicks[2] = {};
     clicks[0].type = clicks[1].type = INPUT_MOUSE;
     clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
@@ -191,7 +204,7 @@ TEST_F(CharacterActorTest, SpeechShowsItsWordsAsTheyAreSaid) {
   actor.balloon.style = 15;
   const std::wstring text = L"Mañana a las nueve: llevar el coche al taller.";
   const auto speech = actor.Speak(text);
-  const HWND balloon = actor.BalloonForTesting().Handle();
+  const HWND balloon = actor.BalloonForTesting().HandleForTesting();
   std::set<std::wstring> seen;
   while (*speech == RequestStatus::kInProgress) {
     wchar_t shown[256] = {};
@@ -203,7 +216,7 @@ TEST_F(CharacterActorTest, SpeechShowsItsWordsAsTheyAreSaid) {
   EXPECT_GE(seen.size(), 5u);  // word by word
   for (const std::wstring& part : seen) EXPECT_EQ(text.rfind(part, 0), 0u) << "not the start of the text";
   EXPECT_FALSE(actor.BalloonForTesting().IsOpen());  // style 15: it goes with the words
-  EXPECT_FALSE(actor.Busy());
+  EXPECT_FALSE(actor.BusyForTesting());
 }
 
 TEST(Voice, ASpanishVoiceIsKnownByItsLanguages) {

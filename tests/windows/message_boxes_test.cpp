@@ -78,19 +78,31 @@ TEST(MessageBoxes, PromptWritesBackOnlyOnOk) {
   EXPECT_EQ(value, "nuevo texto");
 }
 
-TEST(MessageBoxes, WaitNoteShowsItsTextForTheTime) {
-  std::future<RECT> shown = test::WhenWindowAppears<RECT>("Espere...", [](HWND note) {
+TEST(MessageBoxes, WaitNoteShowsItsTextForTheTimeAndLeavesTheActiveWindowAlone) {
+  const HWND user = CreateWindowExA(0, "EDIT", "Nota", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 200, 80, nullptr,
+                                    nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(user, nullptr);
+  SetActiveWindow(user);
+  struct Seen {
     RECT rect{};
-    if (note != nullptr) GetWindowRect(note, &rect);
-    return rect;
+    bool active = true;  // the note was the active window of the program
+  };
+  std::future<Seen> shown = test::WhenWindowAppears<Seen>("Espere...", [](HWND note) {
+    Seen seen;
+    if (note == nullptr) return seen;
+    GetWindowRect(note, &seen.rect);
+    seen.active = test::ActiveOfThread(note) == note;
+    return seen;
   });
   const ULONGLONG start = GetTickCount64();
   MSGWAIT("Espere...", "", 0.5);
   EXPECT_GE(GetTickCount64() - start, 490u);
-  const RECT rect = shown.get();
-  EXPECT_EQ(rect.right - rect.left, (9 + 4) * 8);
-  EXPECT_EQ(rect.bottom - rect.top, 3 * 16);
+  const Seen seen = shown.get();
+  EXPECT_EQ(seen.rect.right - seen.rect.left, (9 + 4) * 8);
+  EXPECT_EQ(seen.rect.bottom - seen.rect.top, 3 * 16);
+  EXPECT_FALSE(seen.active);
   EXPECT_EQ(test::FindVisibleWindow("Espere..."), nullptr);
+  DestroyWindow(user);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ class Counter final : public ServiceObject {
     Method(L"Act", 1, [this](const auto&, VARIANT* result) { Return(result, static_cast<long>(++acted)); });
     Property(L"Total", [this](VARIANT* result) { Return(result, static_cast<long>(acted)); },
              NumberWriter([this](double value) { acted = static_cast<int>(value); }));
-    Method(L"Breaks", 0, [](const auto&, VARIANT*) { throw std::runtime_error("the window cannot be made"); });
+    Method(L"Breaks", 0, [](const auto&, VARIANT*) { throw std::runtime_error("no se puede crear la ventana del menú"); });
   }
   int acted = 0;
 };
@@ -52,7 +52,7 @@ TEST(ServiceObject, AMethodActsOnceHoweverTheBridgeReachesIt) {
     return text;
   });
   object->Send("BREAKS");  // the system let it down: the reason is shown
-  EXPECT_EQ(reason.get(), "the window cannot be made");
+  EXPECT_EQ(reason.get(), "no se puede crear la ventana del menú");
   counter->Release();
 }
 

@@ -33,11 +33,11 @@ TEST(Paths, FilesOfTheWorkingDirectoryCarryTheDrive) {
 
 TEST(Character, ConfiguredFileWinsWhenItExists) {
   test::InTempDirectory here;
-  const std::string genie = here.File("Genie.acs");
-  std::ofstream(genie) << "x";
-  EXPECT_EQ(CHOOSECHARACTER(genie), genie);
+  const std::string pepe = here.File("Pepe.acs");
+  std::ofstream(pepe) << "x";
+  EXPECT_EQ(CHOOSECHARACTER(pepe), pepe);
   EXPECT_EQ(CHOOSECHARACTER(here.File("Missing.acs")), CHOOSECHARACTER(""));
-  EXPECT_EQ(CHARACTERNAME("C:\\WINDOWS\\msagent\\chars\\Merlin.acs"), "Merlin");
+  EXPECT_EQ(CHARACTERNAME("C:\\Personajes\\Lapicero.acs"), "Lapicero");
   EXPECT_EQ(CHARACTERNAME(""), "");
 }
 

@@ -283,5 +283,27 @@ TEST(EventLoop, RefreshHandsAQuitBackToTheRunningLoop) {
   EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
+TEST(EventLoop, AModalLoopKeepsModelessDialogsWorkingAndHandsBackAQuit) {
+  const WindowPtr host = TWindow::New({});
+  const DialogPtr dialog = TDialog::New({.cResName = "RECORDATORIO", .oWnd = host.get()});
+  dialog->Activate({.lModal = false});
+  const HWND first = GetNextDlgTabItem(dialog->hWnd, nullptr, FALSE);
+  SetFocus(first);
+  ASSERT_EQ(GetFocus(), first);
+  PostMessageA(first, WM_KEYDOWN, VK_TAB, 0);  // Tab moves on in a modeless dialog too
+  const UINT_PTR ticks = SetTimer(nullptr, 0, 50, nullptr);  // so that the loop wakes up to see the time
+  const ULONGLONG deadline = GetTickCount64() + 5000;
+  EXPECT_TRUE(RunModalLoop(nullptr, [&] { return GetFocus() != first || GetTickCount64() > deadline; }));
+  EXPECT_NE(GetFocus(), first);
+  KillTimer(nullptr, ticks);
+
+  PostQuitMessage(3);
+  EXPECT_FALSE(RunModalLoop(nullptr, [] { return false; }));
+  MSG message{};
+  ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(message.wParam, 3u);
+  DestroyWindow(dialog->hWnd);
+}
+
 }  // namespace
 }  // namespace memotab

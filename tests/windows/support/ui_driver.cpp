@@ -106,12 +106,20 @@ void PressKey(HWND window, int virtualKey) {
   PostMessageA(window, WM_KEYUP, static_cast<WPARAM>(virtualKey), static_cast<LPARAM>(0xC0000001));
 }
 
-HWND FocusOfThread(HWND window) {
+namespace {
+
+GUITHREADINFO ThreadInfo(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
   GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-  return info.hwndFocus;
+  return info;
 }
+
+}  // namespace
+
+HWND FocusOfThread(HWND window) { return ThreadInfo(window).hwndFocus; }
+
+HWND ActiveOfThread(HWND window) { return ThreadInfo(window).hwndActive; }
 
 namespace {
 

@@ -54,8 +54,9 @@ void ClickButton(HWND dialog, int buttonId);
 void ClickLikeUser(HWND control, int x = 4, int y = 4);
 // Posts a key press and release to a window.
 void PressKey(HWND window, int virtualKey);
-// The window that has the keyboard focus in the thread that owns `window`.
+// The window that has the keyboard focus, and the active window, in the thread that owns `window`.
 HWND FocusOfThread(HWND window);
+HWND ActiveOfThread(HWND window);
 // Saves what the screen shows of a window as a 24-bit .bmp file (a test artifact to look
 // at); returns how many different colours it holds, 0 when nothing could be captured.
 int SaveWindowPicture(HWND window, const std::string& path);
