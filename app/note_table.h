@@ -22,7 +22,7 @@ inline constexpr const char* ACTIVADA = "ACTIVADA";
 }  // namespace Nota
 
 inline constexpr const char* kNoteTableName = "MEMOTAB.DBF";
-inline constexpr uint8_t kNoteTableVersion = 0xF5;     // FoxPro table with FPT memo file
+inline constexpr uint8_t kNoteTableVersion = 0xF5;     // a table whose memo fields live in its FPT file
 inline constexpr uint8_t kNoteTableCodePage = 0x03;    // Windows-1252
 
 // The eleven fields of a note table, in the order the tables we make hold them.

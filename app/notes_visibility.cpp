@@ -6,6 +6,7 @@
 #include "call_stack.h"
 #include "error_block.h"
 #include "event_loop.h"
+#include "note_errors.h"
 #include "note_table.h"
 #include "note_windows.h"
 #include "paths.h"
@@ -27,13 +28,10 @@ void MUESTRANOTAS() {
     if (nota.GetLogical(Nota::ACTIVADA)) continue;
     const uint32_t recNo = nota.RecNo();
     // A note that cannot be opened (its text unreadable) is reported and the next one opens.
-    GuardErrors(
-        [&] {
-          nota.GoTo(recNo);
-          NUEVANOTA(false);
-          return true;
-        },
-        false);
+    SkipNoteOnError([&] {
+      nota.GoTo(recNo);
+      NUEVANOTA(false);
+    });
     nota.GoTo(recNo);  // a note window that gains the focus moves the current record
   }
 }

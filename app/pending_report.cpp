@@ -3,6 +3,7 @@
 #include "app_state.h"
 #include "call_stack.h"
 #include "clock.h"
+#include "note_errors.h"
 #include "paths.h"
 #include "pending_sentences.h"
 #include "settings.h"
@@ -15,7 +16,9 @@ void NOTASPENDIENTES() {
   oAgent->lWait = true;  // each sentence ends before the next one starts
   Table& nota = NoteTable();
   const uint32_t remembered = nota.RecNo();
-  const std::vector<std::string> sentences = PendingSentences(nota, DATE());
+  // A note that cannot be read is reported and left out of the report.
+  const std::vector<std::string> sentences =
+      PendingSentences(nota, DATE(), [](const std::function<void()>& read) { return SkipNoteOnError(read); });
   nota.GoTo(remembered);
   for (const std::string& sentence : sentences) {
     if (useAgent && !oAgent->IsVisible()) oAgent->Show();

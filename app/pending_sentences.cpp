@@ -39,12 +39,21 @@ std::string DETALLAFECHA(Date dFecha) {
   return text.substr(0, 2) + " de " + name + " del " + text.substr(6, 4);
 }
 
-std::vector<std::string> PendingSentences(Table& nota, Date dToday) {
+std::vector<std::string> PendingSentences(Table& nota, Date dToday, const NoteReading& reading) {
   std::vector<std::string> notes;
   for (nota.GoTop(); !nota.Eof(); nota.Skip()) {
-    if (!IsPending(nota)) continue;
-    notes.push_back("Esta nota " + WhenPhrase(nota.GetDate(Nota::FECHA), dToday) + " a las " +
-                    nota.GetText(Nota::HORA) + ".   " + std::string(Trim(nota.GetText(Nota::TEXTO))));
+    std::string sentence;
+    const auto read = [&] {
+      if (!IsPending(nota)) return;
+      sentence = "Esta nota " + WhenPhrase(nota.GetDate(Nota::FECHA), dToday) + " a las " + nota.GetText(Nota::HORA) +
+                 ".   " + std::string(Trim(nota.GetText(Nota::TEXTO)));
+    };
+    if (reading) {
+      if (!reading(read)) continue;
+    } else {
+      read();
+    }
+    if (!sentence.empty()) notes.push_back(sentence);
   }
   if (notes.empty()) return {"No hay notas pendientes."};
   std::vector<std::string> sentences = {Heading(notes.size())};

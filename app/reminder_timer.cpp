@@ -1,7 +1,6 @@
 #include "reminder_timer.h"
 
 #include <chrono>
-#include <exception>
 #include <string>
 
 #include "announcement.h"
@@ -9,11 +8,11 @@
 #include "call_stack.h"
 #include "error_block.h"
 #include "event_loop.h"
+#include "note_errors.h"
 #include "note_table.h"
 #include "options.h"
 #include "paths.h"
 #include "random.h"
-#include "runtime_error.h"
 #include "settings.h"
 #include "text.h"
 
@@ -88,18 +87,6 @@ void CheckRecord(Table& nota, uint32_t recNo, bool useAgent) {
   }
 }
 
-// CheckRecord, whose errors the error handler may answer with Default: the note is then
-// skipped and the scan goes on.
-void CheckRecordOrSkip(Table& nota, uint32_t recNo, bool useAgent) {
-  try {
-    CheckRecord(nota, recNo, useAgent);
-  } catch (...) {
-    RuntimeError error = AsRuntimeError(std::current_exception());
-    error.lCanDefault = true;
-    throw error;
-  }
-}
-
 // Visits every record by record number, going to it after every pass of events: a
 // handler that moves the table (a note taking the focus, a menu) makes the scan skip
 // nothing. A record that fails (a damaged memo) is reported once, through the error
@@ -109,7 +96,7 @@ void ScanRecords(Table& nota, bool useAgent) {
   for (uint32_t recNo = 1; recNo <= nota.LastRec(); ++recNo) {
     events.LetThrough();
     if (aFailedReminders.contains(recNo)) continue;
-    if (!Guarded([&] { CheckRecordOrSkip(nota, recNo, useAgent); })) aFailedReminders.insert(recNo);
+    if (!SkipNoteOnError([&] { CheckRecord(nota, recNo, useAgent); })) aFailedReminders.insert(recNo);
   }
 }
 

@@ -4,7 +4,9 @@
 #include <future>
 
 #include "app_fixture.h"
+#include "error_answers.h"
 #include "pending_report.h"
+#include "test_files.h"
 #include "ui_driver.h"
 
 namespace memotab {
@@ -29,6 +31,26 @@ TEST_F(PendingReportTest, TheAssistantComesIntoViewAndSaysEverySentence) {
             "Visible() Visible() Speak(BSTR:Eso es todo. Por ahora no hay mas pendientes.)");
   EXPECT_TRUE(oAgent->lWait);
   EXPECT_EQ(oNota->RecNo(), current);
+}
+
+TEST_F(PendingReportTest, ANoteThatCannotBeReadIsReportedAndLeftOutAndTheRecordComesBack) {
+  AddNote("Dentista", today, "10:30", ".");
+  AddNote("ilegible", today, "11:00", ".");
+  oNota->Close();  // its text is damaged on disk, as a crash could leave it
+  const std::string table = here.File("MEMOTAB.DBF");
+  test::DamageNoteText(table, 2);
+  oNota.emplace(Table::Open(table, FileAccess::kReadWriteAlone));
+  oNota->SetDeletedHidden(true);
+  oNota->GoTo(1);
+  oAgent->lWait = false;
+  const test::AnswerErrors answered;
+  Sent();
+  NOTASPENDIENTES();
+  const std::string said = Sent();
+  EXPECT_NE(said.find("Tienes 1 nota pendiente"), std::string::npos) << said;
+  EXPECT_NE(said.find("Dentista"), std::string::npos) << said;
+  EXPECT_EQ(answered.skipOffered, std::vector<bool>{true});
+  EXPECT_EQ(oNota->RecNo(), 1u);
 }
 
 TEST_F(PendingReportTest, WhenTheAssistantIsNotUsedAHiddenOneStaysHiddenAndBoxesSpeak) {

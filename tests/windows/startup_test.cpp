@@ -152,6 +152,7 @@ TEST_F(StartUpTest, ANoteWhoseTextCannotBeReadIsReportedAndTheOtherNotesAndTheTi
   EXPECT_NO_THROW(MAIN());
   EXPECT_EQ(shown.get(), (std::set<std::string>{"Nota 1", "Nota 3"}));
   ASSERT_EQ(answered.errors.size(), 1u);
+  EXPECT_EQ(answered.skipOffered, std::vector<bool>{true});  // the error dialog offers to skip the note
   EXPECT_FALSE(oTray);
   Table closedTable = Table::Open(table, FileAccess::kReadWriteAlone);
   closedTable.GoTo(3);
