@@ -165,6 +165,8 @@ program_file:
   ; (an error report, a table used in place) reaches the user's folder.
   File "${DIST}/MEMOTAB.HTML"
   File "${DIST}/MsAgent.txt"
+  ; The help's pictures are the program's alone: pictures an older version shipped go.
+  RMDir /r "${DATA}\ayuda"
   SetOutPath "${DATA}\ayuda"
   File "${DIST}/ayuda/*.png"
   SetOutPath "${DATA}\Sounds"

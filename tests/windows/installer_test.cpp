@@ -231,6 +231,7 @@ TEST_F(InstallerTest, ReinstallKeepsNotesAndSettingsAndRefreshesTheProgramsOwnFi
   test::WriteBytes(Data("MEMOTAB.HTML").string(), {'v', 'i', 'e', 'j', 'a'});
   fs::remove(Data("Sounds/Aviso.Wav"));
   fs::remove(Data("ayuda/notas.png"));
+  test::WriteBytes(Data("ayuda/vieja.png").string(), {'v', 'i', 'e', 'j', 'a'});  // a picture no longer shipped
   const auto table = Bytes(Data("MEMOTAB.DBF"));
   const auto memo = Bytes(Data("MEMOTAB.FPT"));
   const auto settings = Bytes(Data("Memotab.INI"));
@@ -242,6 +243,7 @@ TEST_F(InstallerTest, ReinstallKeepsNotesAndSettingsAndRefreshesTheProgramsOwnFi
   EXPECT_TRUE(SameAsStaged(Data("MEMOTAB.HTML"), "MEMOTAB.HTML"));
   EXPECT_TRUE(SameAsStaged(Data("Sounds/Aviso.Wav"), "Sounds/Aviso.Wav"));
   EXPECT_TRUE(SameAsStaged(Data("ayuda/notas.png"), "ayuda/notas.png"));
+  EXPECT_FALSE(fs::exists(Data("ayuda/vieja.png")));
 }
 
 TEST_F(InstallerTest, ATableWithoutItsMemoFileIsNotGivenAnEmptyOne) {
