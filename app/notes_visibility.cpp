@@ -4,7 +4,6 @@
 
 #include "app_state.h"
 #include "call_stack.h"
-#include "error_block.h"
 #include "event_loop.h"
 #include "note_errors.h"
 #include "note_table.h"

@@ -48,12 +48,7 @@ std::vector<std::string> PendingSentences(Table& nota, Date dToday, const NoteRe
       sentence = "Esta nota " + WhenPhrase(nota.GetDate(Nota::FECHA), dToday) + " a las " + nota.GetText(Nota::HORA) +
                  ".   " + std::string(Trim(nota.GetText(Nota::TEXTO)));
     };
-    if (reading) {
-      if (!reading(read)) continue;
-    } else {
-      read();
-    }
-    if (!sentence.empty()) notes.push_back(sentence);
+    if (reading(read) && !sentence.empty()) notes.push_back(sentence);
   }
   if (notes.empty()) return {"No hay notas pendientes."};
   std::vector<std::string> sentences = {Heading(notes.size())};
