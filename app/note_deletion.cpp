@@ -1,5 +1,6 @@
 #include "note_deletion.h"
 
+#include <cstdint>
 #include <string>
 
 #include "app_state.h"
@@ -21,6 +22,15 @@ bool UserSaysYes(const std::string& cQuestion) {
   return MSGNOYES(cQuestion, kProgramTitle);
 }
 
+// A deleted note never opens again: its window object, its text and its editor go, so
+// that nothing of it stays for the rest of the run.
+void ForgetNote(uint32_t nRec) {
+  const size_t entry = nRec - 1;
+  if (entry < aNoteWindows.size()) aNoteWindows[entry].reset();
+  if (entry < aNoteSays.size()) aNoteSays[entry].reset();
+  if (entry < aNoteEditors.size()) aNoteEditors[entry].reset();
+}
+
 }  // namespace
 
 void BORRARNOTA(int nRec) {
@@ -34,6 +44,7 @@ void BORRARNOTA(int nRec) {
     aNoteEditors[nRec - 1].reset();
     if (const WindowPtr note = aNoteWindows[nRec - 1]) note->End();
   }
+  ForgetNote(static_cast<uint32_t>(nRec));
 }
 
 void ELIMINATODAS() {
@@ -41,7 +52,10 @@ void ELIMINATODAS() {
   if (!UserSaysYes("Desea Eliminar TODAS las Notas ?")) return;
   OCULTARNOTAS();
   Table& nota = NoteTable();
-  for (nota.GoTop(); !nota.Eof(); nota.Skip()) nota.Delete();
+  for (nota.GoTop(); !nota.Eof(); nota.Skip()) {
+    nota.Delete();
+    ForgetNote(nota.RecNo());
+  }
   nota.GoTop();
 }
 

@@ -1,6 +1,7 @@
 #include "event_loop.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "win.h"
@@ -47,6 +48,30 @@ class LoopRunning {
   bool was_;
 };
 
+// Whether this thread is inside a popup menu's own loop (a handler that the loop called).
+bool InMenuLoop() {
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  return GetGUIThreadInfo(GetCurrentThreadId(), &thread) && (thread.flags & GUI_INMENUMODE) != 0;
+}
+
+// Every message but the keyboard's and the pointer's, as ranges of message numbers.
+constexpr std::pair<UINT, UINT> kBesideInput[] = {{0, WM_NCMOUSEMOVE - 1},
+                                                  {WM_NCXBUTTONDBLCLK + 1, WM_KEYFIRST - 1},
+                                                  {WM_KEYLAST + 1, WM_MOUSEFIRST - 1},
+                                                  {WM_MOUSELAST + 1, 0xFFFFFFFF}};
+
+// Takes the next waiting message that a pass of SYSREFRESH may dispatch. Inside a popup
+// menu's loop the keyboard and pointer messages stay queued for the menu: dispatched to
+// their windows, the click that chooses an item would never reach it and it would stay open.
+bool TakeWaiting(MSG& message) {
+  if (!InMenuLoop()) return PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);
+  for (const auto& [first, last] : kBesideInput) {
+    if (PeekMessageA(&message, nullptr, first, last, PM_REMOVE)) return true;
+  }
+  return false;
+}
+
 // Waits for the next message and takes it.
 void NextMessage(MSG& message) {
   while (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) WaitMessage();
@@ -80,7 +105,7 @@ bool RunModalLoop(HWND hDlg, const std::function<bool()>& done) {
 
 bool SYSREFRESH() {
   MSG message{};
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (TakeWaiting(message)) {
     if (message.message == WM_QUIT) {
       if (!loopRunning) return true;
       PostQuitMessage(static_cast<int>(message.wParam));
@@ -103,7 +128,9 @@ void SYSWAIT(double nSeconds) {
     if (!SYSREFRESH()) return;
     const ULONGLONG now = GetTickCount64();
     if (now >= end) return;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+    // Input left for a menu must not end every wait at once.
+    const DWORD wakers = InMenuLoop() ? QS_ALLINPUT & ~QS_INPUT : QS_ALLINPUT;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), wakers);
   }
 }
 

@@ -43,6 +43,11 @@ void TBitmap::PaintPicture() {
   ::EndPaint(hWnd, &paint);
 }
 
+Result TBitmap::Destroy() {
+  oPicture.reset();
+  return TControl::Destroy();
+}
+
 Result TBitmap::HandleEvent(unsigned nMsg, WPARAM nWParam, LPARAM nLParam) {
   switch (nMsg) {
     case WM_PAINT:

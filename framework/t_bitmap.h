@@ -27,6 +27,11 @@ class TBitmap : public TControl {
   std::shared_ptr<TPicture> oPicture;
   bool lTransparent = false;  // leave out the key colour and show the container through it
 
+ protected:
+  // The picture goes with the window, so that an object kept after it (a closed note's
+  // strip) holds no bitmap.
+  Result Destroy() override;
+
  private:
   TBitmap() = default;
   void PaintPicture();

@@ -92,12 +92,13 @@ def edit(s):
     return True
 
 
-def recolour(s):
+def recolour(s, which=None):
+    """Recolours a note through one of the two colour submenus (`which`, else either)."""
     picked = s.pick_open_note()
     if picked is None:
         return False
     note, window, point = picked
-    which = s.rng.choice(["Color de la NOTA", "Color del Texto"])
+    which = which or s.rng.choice(["Color de la NOTA", "Color del Texto"])
     menu = s.note_menu(point)
     s.program.point_at_item(menu, "LOGO2", NOTE_MENU, NOTE_MENU.index(which))
     submenu = s.program.wait_for_menu([menu["hwnd"]])

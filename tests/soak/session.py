@@ -78,7 +78,7 @@ class Session:
         self.said.append(utterance)
         first = utterance.text.split(" ", 1)[0].split("\r", 1)[0]
         if first.startswith("N") and first[1:].isdigit() and self.model.by_tag(first) is not None:
-            reminder = self.reminders.announced(first, datetime.datetime.now(), utterance.how)
+            reminder = self.reminders.announced(first, utterance.at, utterance.how)
             self.counts["announcements"] += 1
             note = self.model.by_tag(first)
             if reminder is not None and note is not None and note.fecha is not None:

@@ -16,6 +16,7 @@ import note_actions
 import tray_actions
 from desktop import Desktop
 from growth import Growth, private_memory
+from listener import AnnouncementListener
 from model import TableModel, dump
 from probe import Probe
 from program import Program, Trouble
@@ -63,8 +64,9 @@ class Soak:
         self.model = TableModel()
         self.reminders = ReminderLog()
         self.growth = Growth()
-        self.probe = Probe(os.environ.get("WINE", "wine"),
-                           os.path.join(WINDOWS_BUILD, "tests/soak/memotab_soak_probe.exe"))
+        probe_exe = os.path.join(WINDOWS_BUILD, "tests/soak/memotab_soak_probe.exe")
+        self.probe = Probe(os.environ.get("WINE", "wine"), probe_exe)
+        self.listener = AnnouncementListener(os.environ.get("WINE", "wine"), probe_exe)
         self.session = None
         self.pid = None
 
@@ -101,12 +103,13 @@ class Soak:
         if not self.desktop.wait_for(lambda: self.probe.main_window(self.pid), seconds=30):
             raise SystemExit("memotab.exe shows no main window")
         self.reminders.started(datetime.datetime.now())
+        self.listener.pid = self.pid
         program = Program(self.probe, self.desktop, self.pid, stale_icons)
         if self.session is None:
             self.session = Session(program, self.desktop, self.model, self.reminders, self.rng, self.log, self.data)
         else:
             self.session.program = program
-        watcher = Watcher(program, self.log, self.session.hear, self.error_box, self.picture)
+        watcher = Watcher(program, self.log, self.session.hear, self.error_box, self.picture, self.listener)
         self.session.watcher = watcher
         self.desktop.watch = watcher.poll
         self.model.start(self.session.setting("INICIO", "VER", "SI").startswith("SI"))
@@ -182,18 +185,20 @@ class Soak:
             weights.append(weight)
         return self.rng.choices(names, weights)[0]
 
-    def act(self, name):
+    def act(self, name, action=None):
+        """Does an action (`action`, else the one of that name); returns whether it was done."""
         self.log(f"action: {name}")
         try:
-            done = ACTIONS[name][1](self.session)
+            done = (action or ACTIONS[name][1])(self.session)
         except Trouble as trouble:
             self.session.trouble(f"{name}: {trouble}")
             self.picture("trouble")
             self.recover()
-            return
+            return False
         self.session.counts[name if done else name + " (not possible then)"] += 1
         self.settle()
         self.session.check_windows_match()
+        return done
 
     def measure(self):
         """Hides every note, measures the program's resources, shows the notes again."""
@@ -214,13 +219,23 @@ class Soak:
         self.settle()
 
     def warm_up(self):
-        """Does every kind of action once, so that what the program makes once and keeps
-        (the character's balloons, the colour swatches, the dialogs' pictures) is there before
-        the first measurement and is not taken for growth."""
+        """Does every kind of action once (each colour submenu, a deletion question), so that
+        what the program makes once and keeps (the character's balloons, the colour swatches,
+        the dialogs' pictures) is there before the first measurement and is not taken for
+        growth. An action not possible then is tried again after more notes are opened."""
         self.log("warming up: every action once")
-        for name in ACTIONS:
-            if name != "delete all":
-                self.act(name)
+        for _ in range(6):
+            if len(self.model.visible()) >= 5:
+                break
+            self.act("new note")
+        steps = [(name, None) for name in ACTIONS if name not in ("delete all", "recolour")]
+        steps += [("recolour", lambda s, which=which: note_actions.recolour(s, which))
+                  for which in ("Color de la NOTA", "Color del Texto")]
+        for name, action in steps:
+            for _ in range(3):
+                if self.act(name, action):
+                    break
+                self.act("show all")
         self.measure()
 
     def kill_and_restart(self):
@@ -241,6 +256,8 @@ class Soak:
         self.log(f"taskkill /F: {killed.stdout.strip()} {killed.stderr.strip()}")
         if self.probe.exit_code(self.pid, 10000) is None:
             raise SystemExit("taskkill /F left memotab.exe running")
+        self.session.watcher.poll()  # what was heard before the end
+        self.listener.pid = None
         self.reminders.ended(datetime.datetime.now())
         self.tables.append(self.check_table("after taskkill /F"))
         if due is not None:
@@ -294,6 +311,8 @@ class Soak:
             self.picture("trouble")
             subprocess.run(["wine", "taskkill", "/IM", "memotab.exe"], capture_output=True)
         code = self.probe.exit_code(self.pid, 20000)
+        self.session.watcher.poll()  # what was heard before the end
+        self.listener.pid = None
         self.reminders.ended(datetime.datetime.now())
         self.model.hide_all()
         self.log(f"memotab.exe ended with exit code {code}")
@@ -336,6 +355,7 @@ def main():
         soak.errors.append("the soak test broke off: " + traceback.format_exc().strip().splitlines()[-1])
         soak.log(traceback.format_exc())
     finally:
+        soak.listener.stop()
         soak.probe.close()
     result = soak.result()
     with open(os.path.join(folder, "result.json"), "w", encoding="utf-8") as file:

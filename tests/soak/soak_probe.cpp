@@ -16,6 +16,7 @@
 //   tray                 Wine's tray window and its icons
 //   place HWND X Y       moves a window (Wine's tray window) to a point
 //   resources PID        kernel handles, GDI objects, windows and memory of the program
+//   announcements PID MS what the program announces by itself during MS milliseconds
 #include "win.h"
 
 #include <psapi.h>
@@ -25,11 +26,13 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "child_process.h"
+#include "gdi_objects.h"
 #include "screen_shot.h"
 #include "text.h"
 #include "ui_driver.h"
@@ -134,15 +137,16 @@ size_t CountWindows(DWORD processId) {
   return count;
 }
 
+// A control's text, asked of its thread, as a JSON string (null when it does not answer).
 std::string ControlTextOf(HWND window) {
   std::wstring text(65536, L'\0');
   DWORD_PTR length = 0;
   if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
                            2000, &length)) {
-    return "{\"text\":null}";
+    return "null";
   }
   text.resize(length);
-  return "{\"text\":" + Quote(text) + "}";
+  return Quote(text);
 }
 
 // The kernel handles a process holds, from the system's list of every handle (Wine does
@@ -159,25 +163,6 @@ long long CountKernelHandles(DWORD processId) {
   const auto* list = reinterpret_cast<const SYSTEM_HANDLE_INFORMATION*>(buffer.data());
   long long count = 0;
   for (ULONG i = 0; i < list->Count; ++i) count += list->Handle[i].OwnerPid == processId;
-  return count;
-}
-
-// The GDI objects a process holds: the used entries of its GDI handle table, which the
-// process's environment block points to (offset 0xF8 in a 64-bit one). -1 when unreadable.
-long long CountGdiObjects(HANDLE process) {
-  PROCESS_BASIC_INFORMATION basic{};
-  if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) return -1;
-  uint64_t table = 0;
-  const auto* tableField = reinterpret_cast<const unsigned char*>(basic.PebBaseAddress) + 0xF8;
-  if (!ReadProcessMemory(process, tableField, &table, sizeof table, nullptr) || table == 0) return -1;
-  constexpr size_t kEntries = 0x10000;
-  constexpr size_t kEntrySize = 16;  // object pointer, owner, type (byte 12), flags, unique
-  std::vector<unsigned char> entries(kEntries * kEntrySize);
-  if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(), entries.size(), nullptr)) {
-    return -1;
-  }
-  long long count = 0;
-  for (size_t i = 0; i < kEntries; ++i) count += entries[i * kEntrySize + 12] != 0;
   return count;
 }
 
@@ -221,6 +206,57 @@ std::string Tray() {
   return "{\"tray\":" + Describe(tray) + "," + out.substr(1);
 }
 
+// Watches for what the program announces by itself, looking every few milliseconds: a
+// reminder window that a key typed into it closes at once is still seen.
+class AnnouncementWatch {
+ public:
+  // Every new text of a speech balloon ("" once it is hidden) and every new reminder
+  // window with its text, in the order seen during `milliseconds`.
+  std::string During(DWORD processId, DWORD milliseconds) {
+    std::string seen;
+    const auto add = [&](HWND window, const char* how, const std::string& text) {
+      seen += std::string(seen.empty() ? "" : ",") + "{\"hwnd\":" + Handle(window) + ",\"how\":\"" + how +
+              "\",\"text\":" + text + "}";
+    };
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    do {
+      std::set<HWND> balloonsThere;
+      for (const HWND window : TopLevelWindows(processId)) {
+        const std::wstring kind = ClassOf(window);
+        if (kind == L"MemotabSpeechBalloon") {
+          balloonsThere.insert(window);
+          const std::wstring text = IsWindowVisible(window) ? TitleOf(window) : L"";
+          std::wstring& last = balloons_[window];
+          if (text != last) add(window, "speech", Quote(last = text));
+        } else if (kind == L"#32770" && IsWindowVisible(window) && IsReminderWindow(window) &&
+                   reminders_.insert(window).second) {
+          add(window, "window", ControlTextOf(GetDlgItem(window, 101)));
+        }
+      }
+      for (auto balloon = balloons_.begin(); balloon != balloons_.end();) {  // a balloon destroyed is hidden
+        if (balloonsThere.contains(balloon->first)) {
+          ++balloon;
+          continue;
+        }
+        if (!balloon->second.empty()) add(balloon->first, "speech", Quote(L""));
+        balloon = balloons_.erase(balloon);
+      }
+      Sleep(2);
+    } while (GetTickCount64() < end);
+    return "{\"seen\":[" + seen + "]}";
+  }
+
+ private:
+  // The window a reminder is shown in: its text box, and none of the reminder dialog's fields.
+  static bool IsReminderWindow(HWND window) {
+    return TitleOf(window) == L"Recordatorio" && GetDlgItem(window, 101) != nullptr &&
+           GetDlgItem(window, 800) == nullptr;
+  }
+
+  std::map<HWND, std::wstring> balloons_;  // the last text seen in each balloon
+  std::set<HWND> reminders_;  // the reminder windows already reported
+};
+
 class Probe {
  public:
   std::string Answer(const std::string& line) {
@@ -235,7 +271,7 @@ class Probe {
     if (command == "main") return "{\"hwnd\":" + Handle(StartedMainWindow(static_cast<DWORD>(number(0)))) + "}";
     if (command == "windows") return List("windows", TopLevelWindows(static_cast<DWORD>(number(0))));
     if (command == "children") return List("children", Descendants(AsWindow(args.at(0))));
-    if (command == "text") return ControlTextOf(AsWindow(args.at(0)));
+    if (command == "text") return "{\"text\":" + ControlTextOf(AsWindow(args.at(0))) + "}";
     if (command == "send") {
       DWORD_PTR result = 0;
       const bool answered = SendMessageTimeoutW(AsWindow(args.at(0)), static_cast<UINT>(number(1)),
@@ -253,10 +289,15 @@ class Probe {
       return std::string("{\"ok\":") + (moved ? "true" : "false") + "}";
     }
     if (command == "resources") return Resources(static_cast<DWORD>(number(0)));
+    if (command == "announcements") {
+      return announcements_.During(static_cast<DWORD>(number(0)), static_cast<DWORD>(number(1)));
+    }
     return "{\"error\":" + JsonString("unknown request: " + line) + "}";
   }
 
  private:
+  AnnouncementWatch announcements_;
+
   std::string Start(const std::string& directory) {
     auto program = std::make_unique<ChildProcess>(Quoted(BesideTestProgram(MEMOTAB_EXE_RELATIVE)), directory);
     if (!program->Started()) return "{\"pid\":0}";

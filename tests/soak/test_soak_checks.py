@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """The soak test's own judgement, without Wine: which reminders had to be announced, how the
 table model follows a restart and finds differences, when growth counts, and the pending
-report's heading."""
+report's heading, and how the watcher hears what the listener saw."""
 import datetime
 import os
 import sys
@@ -13,6 +13,7 @@ from growth import Growth  # noqa: E402
 from model import Note, TableModel  # noqa: E402
 from reminders import ReminderLog  # noqa: E402
 from tray_actions import heading  # noqa: E402
+from watcher import Watcher  # noqa: E402
 
 T0 = datetime.datetime(2026, 12, 8, 10, 0, 20)
 
@@ -146,6 +147,58 @@ class GrowthTest(unittest.TestCase):
         self.assertEqual(report["measures"]["windows"]["process"], 2)
         self.assertEqual(problems, ["windows grew by 2.5 in process 2 (tolerance 0)"])
         self.assertEqual(Growth().summary()[1], ["too few measurements to compare"])
+
+
+class QuietProgram:
+    """A program with no window shown: the watcher only hears what the listener saw."""
+    def shown(self):
+        return []
+
+
+class Samples:
+    """A listener that saw the given samples."""
+    def __init__(self):
+        self.waiting = []
+
+    def saw(self, how, text, seconds=0):
+        self.waiting.append({"hwnd": 1, "how": how, "text": text, "at": at(0, seconds)})
+
+    def take(self):
+        taken, self.waiting = self.waiting, []
+        return taken
+
+
+class HearingTest(unittest.TestCase):
+    def setUp(self):
+        self.listener = Samples()
+        self.said = []
+        self.watcher = Watcher(QuietProgram(), print, self.said.append, None, None, self.listener)
+
+    def heard(self):
+        return [(u.how, u.text, u.at) for u in self.said]
+
+    def test_a_reminder_window_gone_before_the_poll_is_heard_once_at_the_time_it_came(self):
+        self.listener.saw("window", "N3 llamar", seconds=7)
+        self.watcher.poll()
+        self.watcher.poll()
+        self.assertEqual(self.heard(), [("window", "N3 llamar", at(0, 7))])
+
+    def test_a_growing_balloon_is_one_utterance_and_the_same_text_again_after_it_went_is_another(self):
+        for words in ("N1", "N1 comprar", "N1 comprar pan"):
+            self.listener.saw("speech", words, seconds=1)
+        self.watcher.poll()
+        self.assertEqual(self.heard(), [("speech", "N1 comprar pan", at(0, 1))])
+        self.listener.saw("speech", "", seconds=4)
+        self.listener.saw("speech", "N1 comprar pan", seconds=5)
+        self.watcher.poll()
+        self.assertEqual(len(self.said), 2)
+        self.assertEqual(self.said[1].at, at(0, 5))
+
+    def test_a_new_sentence_in_a_balloon_still_shown_is_another_utterance(self):
+        self.listener.saw("speech", "Tienes 2 notas")
+        self.listener.saw("speech", "Esta nota")
+        self.watcher.poll()
+        self.assertEqual([u.text for u in self.said], ["Tienes 2 notas", "Esta nota"])
 
 
 class PendingHeadingTest(unittest.TestCase):

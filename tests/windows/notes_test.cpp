@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "free_routines.h"
+#include "gdi_objects.h"
 #include "note_deletion.h"
 #include "note_editing.h"
 #include "note_windows.h"
@@ -234,17 +235,47 @@ TEST_F(NotesTest, DeletionHappensOnlyOnAYesInTheYesNoBox) {
   EXPECT_FALSE(oNota->Deleted());
   EXPECT_TRUE(IsWindow(Note(1)));
 
+  const HWND first = Note(1);
   StartEditing(1);  // a note being edited is deleted all the same
   std::future<std::string> yes = Answer(IDYES);
   BORRARNOTA(1);
   yes.get();
-  EXPECT_TRUE(test::DispatchUntil([] { return aNoteWindows[0]->hWnd == nullptr; }));
+  EXPECT_TRUE(test::DispatchUntil([&] { return !IsWindow(first); }));
+  EXPECT_EQ(aNoteWindows[0].get(), nullptr);  // nothing of a deleted note stays
+  EXPECT_EQ(aNoteSays[0].get(), nullptr);
+  EXPECT_EQ(aNoteEditors[0].get(), nullptr);
   oNota->GoTo(1);
   EXPECT_TRUE(oNota->Deleted());
   EXPECT_FALSE(oNota->GetLogical(Nota::ACTIVADA));
   std::vector<uint32_t> seen;
   for (oNota->GoTop(); !oNota->Eof(); oNota->Skip()) seen.push_back(oNota->RecNo());
   EXPECT_EQ(seen, std::vector<uint32_t>{2});
+}
+
+// Notes that came and went give back the GDI objects their windows held (the pictures of
+// their title strips among them): a dozen new notes, hidden, add next to nothing to what the
+// same number of notes left once they had been shown and hidden; deleted, nothing at all.
+TEST_F(NotesTest, NotesHiddenOrDeletedKeepNoGdiObjects) {
+  constexpr int kNotes = 12;
+  for (int i = 0; i < kNotes; ++i) NUEVANOTA(true);
+  OCULTARNOTAS();
+  MUESTRANOTAS();  // the system's own caches, for as many windows, are made here
+  OCULTARNOTAS();
+  std::future<std::string> no = Answer(IDNO);  // and those of the question box
+  ELIMINATODAS();
+  no.get();
+  const long long before = test::CountGdiObjects();
+  ASSERT_GT(before, 0);
+
+  for (int i = 0; i < kNotes; ++i) NUEVANOTA(true);
+  OCULTARNOTAS();
+  EXPECT_LT(test::CountGdiObjects() - before, kNotes);  // three pictures a note were kept before
+
+  std::future<std::string> yes = Answer(IDYES);
+  ELIMINATODAS();
+  yes.get();
+  EXPECT_LT(test::CountGdiObjects() - before, kNotes / 2);
+  for (const WindowPtr& note : aNoteWindows) EXPECT_EQ(note.get(), nullptr);
 }
 
 TEST_F(NotesTest, AfterDeletingAllTheNextNoteTakesTheNumberAfterTheLast) {
@@ -259,7 +290,7 @@ TEST_F(NotesTest, AfterDeletingAllTheNextNoteTakesTheNumberAfterTheLast) {
   yes.get();
   oNota->GoTop();
   EXPECT_TRUE(oNota->Eof());
-  for (int i = 1; i <= 3; ++i) EXPECT_EQ(aNoteWindows[i - 1]->hWnd, nullptr);
+  for (int i = 1; i <= 3; ++i) EXPECT_EQ(aNoteWindows[i - 1].get(), nullptr);
   NUEVANOTA(true);
   EXPECT_EQ(oNota->RecNo(), 4u);
   EXPECT_EQ(test::WindowText(Note(4)), "Nota 4");

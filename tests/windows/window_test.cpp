@@ -283,6 +283,54 @@ TEST(EventLoop, RefreshHandsAQuitBackToTheRunningLoop) {
   EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
+// What a timer handler sees while a popup menu's own loop runs it.
+struct DuringMenu {
+  HWND owner = nullptr;
+  int ticks = 0;
+  bool painted = false;
+  bool paintedByTheRefresh = false;
+};
+DuringMenu* duringMenu = nullptr;
+
+// On its second tick (the menu is up) it queues the keys that choose the first item and
+// lets events through, as the reminder scan does; much later it ends a menu left open.
+void CALLBACK RefreshDuringMenu(HWND, UINT, UINT_PTR, DWORD) {
+  DuringMenu& state = *duringMenu;
+  if (++state.ticks == 2) {
+    PostMessageA(state.owner, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(state.owner, WM_KEYDOWN, VK_RETURN, 0);
+    InvalidateRect(state.owner, nullptr, TRUE);
+    SYSREFRESH();
+    state.paintedByTheRefresh = state.painted;
+  } else if (state.ticks == 40) {
+    EndMenu();
+  }
+}
+
+TEST(EventLoop, ARefreshInsideAMenuLeavesTheMenuItsKeysAndClicksAndRunsTheRest) {
+  const WindowPtr owner = test::NoteWindow();
+  Show(owner);
+  DuringMenu state{.owner = owner->hWnd};
+  duringMenu = &state;
+  owner->bPainted = [&](HDC, const tagPAINTSTRUCT&, TWindow&) -> Result {
+    state.painted = true;
+    return std::nullopt;
+  };
+  const HMENU menu = CreatePopupMenu();
+  AppendMenuA(menu, MF_STRING, 41, "Primero");
+  AppendMenuA(menu, MF_STRING, 42, "Segundo");
+  SetForegroundWindow(owner->hWnd);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, RefreshDuringMenu);
+  const BOOL chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, 10, 10, 0, owner->hWnd, nullptr);
+  KillTimer(nullptr, timer);
+  DestroyMenu(menu);
+  duringMenu = nullptr;
+
+  EXPECT_EQ(chosen, 41);  // the menu heard the keys queued while the handler let events through
+  EXPECT_LT(state.ticks, 40);
+  EXPECT_TRUE(state.paintedByTheRefresh);  // the rest still went
+}
+
 TEST(EventLoop, AModalLoopKeepsModelessDialogsWorkingAndHandsBackAQuit) {
   const WindowPtr host = TWindow::New({});
   const DialogPtr dialog = TDialog::New({.cResName = "RECORDATORIO", .oWnd = host.get()});
