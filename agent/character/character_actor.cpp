@@ -19,7 +19,7 @@ uint64_t Now() { return GetTickCount64(); }
 
 CharacterActor::CharacterActor(std::shared_ptr<const CharacterFile> character)
     : character_(std::move(character)),
-      window_(character_->width, character_->height,
+      window_(character_->width, character_->height, Utf8ToWide(character_->name),
               {.onTimer = [this] { Tick(); },
                .onDragged =
                    [this] {
@@ -311,9 +311,7 @@ void CharacterActor::ShowMenu(POINT at) {
   if (!autoPopupMenu) return;
   const HMENU menu = CreatePopupMenu();
   AppendMenuA(menu, MF_STRING, kHideCommand, "&Ocultar");
-  SetForegroundWindow(window_.Handle());
-  const UINT chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0,
-                                     window_.Handle(), nullptr);
+  const unsigned chosen = window_.TrackMenu(menu, at);
   DestroyMenu(menu);
   if (chosen == kHideCommand) UserHide();
 }
