@@ -153,7 +153,7 @@ int main() {
   // one frame (composing it and handing it to the window), and what moving it commits.
   {
     const auto nota = character::BuiltInCharacter();
-    character::CharacterWindow window(nota->width, nota->height, L"Nota", {});
+    character::CharacterWindow window(nota->width, nota->height, {});
     character::Picture frame;
     window.Show();
     constexpr int kFrames = 1000;

@@ -19,14 +19,13 @@ constexpr int kDragThreshold = 3;  // pixels the pointer moves before a press be
 
 }  // namespace
 
-CharacterWindow::CharacterWindow(int width, int height, const std::wstring& name, Events events)
+CharacterWindow::CharacterWindow(int width, int height, Events events)
     : events_(std::move(events)), width_(width), height_(height) {
   RegisterWindowClassOnce(kCharacterWindowClass, &CharacterWindow::Procedure);
   window_.reset(CreateWindowExA(WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
                                 kCharacterWindowClass, "", WS_POPUP, 0, 0, width, height, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), this));
   if (!window_) throw std::runtime_error("no se puede crear la ventana del personaje");
-  SetWindowTextW(window_.get(), name.c_str());
 
   const WindowDc screen(nullptr);
   memory_.reset(CreateCompatibleDC(screen.Get()));
@@ -184,7 +183,8 @@ LRESULT CharacterWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONUP: {
       POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       ClientToScreen(window, &point);
-      if (events_.onMenu) events_.onMenu(point);
+      // A copy: the menu's loop may end the window and its slots with it.
+      if (const auto onMenu = events_.onMenu) onMenu(point);
       return 0;
     }
     default:

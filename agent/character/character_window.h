@@ -1,7 +1,6 @@
 #pragma once
 
 #include <functional>
-#include <string>
 
 #include "activation.h"
 #include "figure.h"
@@ -27,9 +26,9 @@ class CharacterWindow {
     std::function<void(POINT)> onMenu;    // the user right-clicked the figure (screen point)
   };
 
-  // Creates the window hidden, of the figure's size, titled with the character's name (what
-  // tools that read the screen say of it). Raises std::runtime_error when the system refuses.
-  CharacterWindow(int width, int height, const std::wstring& name, Events events);
+  // Creates the window hidden, of the figure's size. Raises std::runtime_error when the
+  // system refuses.
+  CharacterWindow(int width, int height, Events events);
   ~CharacterWindow();
   CharacterWindow(const CharacterWindow&) = delete;
   CharacterWindow& operator=(const CharacterWindow&) = delete;
