@@ -24,8 +24,6 @@ class UserWindow {
                              nullptr, GetModuleHandleA(nullptr), nullptr);
     edit_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24, frame_, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
-    SetActiveWindow(frame_);
-    SetFocus(edit_);
   }
   ~UserWindow() { DestroyWindow(frame_); }
   UserWindow(const UserWindow&) = delete;
@@ -46,8 +44,9 @@ class CharacterActivationTest : public ::testing::Test {
     ASSERT_TRUE(DispatchUntil([&] { return *shown == RequestStatus::kDone; }));
     const auto moved = actor.MoveTo(400, 300, 0);
     ASSERT_TRUE(DispatchUntil([&] { return *moved == RequestStatus::kDone; }));
-    ASSERT_EQ(GetActiveWindow(), user.Frame());
-    ASSERT_EQ(GetFocus(), user.Edit());
+    SetActiveWindow(user.Frame());
+    SetFocus(user.Edit());
+    ASSERT_TRUE(DispatchUntil([&] { return GetActiveWindow() == user.Frame() && GetFocus() == user.Edit(); }));
   }
 
   HWND Figure() const { return actor.WindowForTesting().Handle(); }
