@@ -225,7 +225,8 @@ TMsAgent& TMsAgent::WaitEnd() {
     if (TypeLetter(status) != 'N') break;
     const double state = AsNumber(status);
     if (state == kRequestDone || state == kRequestFailed || state == kRequestInterrupted) break;
-    SYSWAIT(0.01);
+    if (!SYSREFRESH()) break;  // the program is ending: nothing waits for the character any more
+    WAITEVENT(0.01);
   }
   return *this;
 }

@@ -5,6 +5,7 @@
 #include "event_loop.h"
 #include "free_routines.h"
 #include "message_boxes.h"
+#include "scoped_flag.h"
 #include "sounds.h"
 #include "t_ms_agent.h"
 
@@ -52,11 +53,10 @@ void TMsAgent::BtnsCaption(const std::string& cCaptions) { oBalloonDlg->SetProp(
 template <typename Result>
 std::optional<Result> TMsAgent::Balloon(const std::function<Result()>& fallback, const std::function<void()>& opening,
                                         const std::function<Result()>& balloon) {
-  const bool waiting = lWait;
   CURSORWAIT();
   if (!lOK) return std::nullopt;
   if (!IsVisible()) return fallback();
-  lWait = false;  // the animations below are queued, not waited for
+  const ScopedFlag notWaiting(lWait, false);  // the animations below are queued, not waited for
   Stop();
   opening();
   MSGWAIT("Espere...", "", 0.01);
@@ -66,7 +66,6 @@ std::optional<Result> TMsAgent::Balloon(const std::function<Result()>& fallback,
   const Result result = balloon();
   Stop();
   Animate("RestPose");
-  lWait = waiting;
   return result;
 }
 

@@ -21,6 +21,7 @@
 #include "settings.h"
 #include "single_copy_guard.h"
 #include "toolbar.h"
+#include "window_styles.h"
 #include "work_areas.h"
 
 namespace memotab {
@@ -159,7 +160,7 @@ void MAIN() {
                            .nBottom = 4.4,
                            .nRight = 45.5,
                            .cTitle = kProgramTitle,
-                           .nStyle = static_cast<uint32_t>(NOR(131072)),
+                           .nStyle = static_cast<uint32_t>(NOR(kMinimizeBoxStyle)),
                            .oIcon = icon});
   oWndMain->bInit = [icon](TWindow& window) {
     lCloseAsked = false;

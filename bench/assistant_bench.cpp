@@ -1,8 +1,12 @@
 // The assistant on Memotab's own character service, measured as the program runs it
 // (under Wine here): the time to load the character and show it, the processor time it
 // takes while it rests and while it speaks, and the process's working set with the
-// character shown, and the memory it keeps after many requests. Prints one line per measure.
+// character shown, and the memory it keeps after many requests: committed memory, the
+// bytes our own code holds on its heap, and the bytes held in the process's heaps (the
+// system's libraries included). Prints one line per measure.
 #include <cstdio>
+#include <cstdlib>
+#include <new>
 #include <string>
 
 #include "win.h"
@@ -10,13 +14,66 @@
 #include <psapi.h>
 
 #include "builtin_objects.h"
+#include "character_control.h"
 #include "character_service.h"
+#include "character_window.h"
+#include "figure.h"
 #include "event_loop.h"
 #include "t_ms_agent.h"
 
 namespace {
 
+// The bytes this program's own code holds from operator new, and the blocks.
+long long ownBytes = 0;
+long long ownBlocks = 0;
+// Each block carries its size in front of it.
+constexpr size_t kHeader = 16;
+
+void* Take(size_t size) {
+  auto* block = static_cast<unsigned char*>(std::malloc(size + kHeader));
+  if (block == nullptr) throw std::bad_alloc();
+  *reinterpret_cast<size_t*>(block) = size;
+  ownBytes += static_cast<long long>(size);
+  ++ownBlocks;
+  return block + kHeader;
+}
+
+void Give(void* pointer) {
+  if (pointer == nullptr) return;
+  auto* block = static_cast<unsigned char*>(pointer) - kHeader;
+  ownBytes -= static_cast<long long>(*reinterpret_cast<size_t*>(block));
+  --ownBlocks;
+  std::free(block);
+}
+
+}  // namespace
+
+void* operator new(size_t size) { return Take(size); }
+void* operator new[](size_t size) { return Take(size); }
+void operator delete(void* pointer) noexcept { Give(pointer); }
+void operator delete[](void* pointer) noexcept { Give(pointer); }
+void operator delete(void* pointer, size_t) noexcept { Give(pointer); }
+void operator delete[](void* pointer, size_t) noexcept { Give(pointer); }
+
+namespace {
+
 using namespace memotab;
+
+// The bytes in use in all the heaps of the process (the C library's, the system's, OLE's).
+long long HeapBytesInUse() {
+  HANDLE heaps[64];
+  const DWORD count = GetProcessHeaps(64, heaps);
+  long long used = 0;
+  for (DWORD i = 0; i < count && i < 64; ++i) {
+    if (!HeapLock(heaps[i])) continue;
+    PROCESS_HEAP_ENTRY entry{};
+    while (HeapWalk(heaps[i], &entry)) {
+      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) used += entry.cbData;
+    }
+    HeapUnlock(heaps[i]);
+  }
+  return used;
+}
 
 double Seconds(ULONGLONG from) { return static_cast<double>(GetTickCount64() - from) / 1000.0; }
 
@@ -71,14 +128,50 @@ int main() {
               100 * (ProcessorSeconds() - cpu) / Seconds(start), Seconds(start));
   std::printf("working set after speaking: %.1f MB\n", WorkingSetMegabytes());
 
-  // Requests as the program makes them all day long (a waited move, its status read).
-  constexpr int kRequests = 10000;
-  const SIZE_T privateBefore = MemoryCounters().PagefileUsage;
-  start = GetTickCount64();
-  for (int i = 0; i < kRequests; ++i) agent->Move(200 + i % 400, 300, 0);
-  std::printf("%d requests in %.1f s: committed memory %.2f MB before, %.2f MB after (%+.0f bytes a request)\n",
-              kRequests, Seconds(start), Megabytes(privateBefore), Megabytes(MemoryCounters().PagefileUsage),
-              (static_cast<double>(MemoryCounters().PagefileUsage) - static_cast<double>(privateBefore)) / kRequests);
+  // Requests as the program makes them all day long (a waited move, its status read), in
+  // two rounds: what grows with the number of requests grows again in the second.
+  int made = 0;
+  for (const int requests : {10000, 40000}) {
+    const SIZE_T committedBefore = MemoryCounters().PagefileUsage;
+    const long long ownBefore = ownBytes;
+    const long long heapsBefore = HeapBytesInUse();
+    start = GetTickCount64();
+    for (int i = 0; i < requests; ++i) agent->Move(200 + (made + i) % 400, 300, 0);
+    made += requests;
+    const auto perRequest = [requests](double before, double after) { return (after - before) / requests; };
+    std::printf("%d requests (%d in all) in %.1f s: committed memory %.2f MB -> %.2f MB (%+.0f bytes a request); "
+                "our own heap use %+lld bytes (%+.2f a request, %lld blocks live, %zu request objects live); "
+                "bytes in use in the process's heaps %+lld of %lld (%+.1f a request)\n",
+                requests, made, Seconds(start), Megabytes(committedBefore), Megabytes(MemoryCounters().PagefileUsage),
+                perRequest(static_cast<double>(committedBefore), static_cast<double>(MemoryCounters().PagefileUsage)),
+                ownBytes - ownBefore, perRequest(static_cast<double>(ownBefore), static_cast<double>(ownBytes)),
+                ownBlocks, character::LiveRequestsForTesting(), HeapBytesInUse() - heapsBefore, HeapBytesInUse(),
+                perRequest(static_cast<double>(heapsBefore), static_cast<double>(HeapBytesInUse())));
+  }
+
+  // A window of the figure alone, without requests or automation calls: the cost of drawing
+  // one frame (composing it and handing it to the window), and what moving it commits.
+  {
+    const auto nota = character::BuiltInCharacter();
+    character::CharacterWindow window(nota->width, nota->height, {});
+    character::Picture frame;
+    window.Show();
+    constexpr int kFrames = 1000;
+    const character::Animation& wave = *nota->Find("Wave");
+    start = GetTickCount64();
+    for (int i = 0; i < kFrames; ++i) {
+      character::ComposeFrame(*nota, nota->frames[wave.frames[static_cast<size_t>(i) % wave.frames.size()]], frame);
+      window.Present(frame);
+    }
+    std::printf("one frame composed and handed to the window: %.3f ms\n", Seconds(start) * 1000 / kFrames);
+    const SIZE_T movesBefore = MemoryCounters().PagefileUsage;
+    for (int i = 0; i < 10000; ++i) {
+      window.MoveTo({200 + i % 400, 300});
+      SYSREFRESH();
+    }
+    std::printf("10000 moves of a figure's window alone: committed memory %+.0f bytes a move\n",
+                (static_cast<double>(MemoryCounters().PagefileUsage) - static_cast<double>(movesBefore)) / 10000);
+  }
 
   agent->Hide();
   agent->End();

@@ -18,5 +18,8 @@ inline constexpr unsigned kAsyncSelectMessage = 2065;
 // The tray icon's notification message: the shell sends it to the icon's window with the
 // mouse message in lParam.
 inline constexpr unsigned kTrayMessage = 2067;
+// Posted to a window that never keeps the activation, once the system has activated it:
+// it passes the activation on when the message arrives.
+inline constexpr unsigned kPassActivationOnMessage = 2069;
 
 }  // namespace memotab

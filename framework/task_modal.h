@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "win_handles.h"
+#include "activation.h"
 
 namespace memotab {
 
@@ -22,8 +22,7 @@ class TaskModal {
 
  private:
   HWND modal_;
-  HWND active_;            // the window to activate again; never one that refuses activation
-  HWND focus_ = nullptr;   // the focus inside it
+  ActivationToGiveBack giveBack_;  // never to a window that refuses activation
   std::vector<HWND> disabled_;
 };
 

@@ -8,6 +8,7 @@ namespace memotab {
 
 inline constexpr uint32_t kPopupStyle = 0x80000000;   // a top-level window without caption
 inline constexpr uint32_t kBorderStyle = 0x00800000;  // a thin border
+inline constexpr uint32_t kMinimizeBoxStyle = 0x00020000;  // a minimize button in the caption
 inline constexpr intptr_t kTopMostBand = -1;          // SETWINDOWPOS: above every other window
 inline constexpr unsigned kNoMoveNoSize = 3;          // SETWINDOWPOS: keep place and size
 inline constexpr int kLeftMouseButton = 1;            // GETKEYSTATE: the left button

@@ -23,7 +23,7 @@ class AnimationPlayer {
 
   // The frame to show.
   const Frame& Shown() const;
-  uint16_t ShownIndex() const { return shown_; }
+  uint16_t ShownIndexForTesting() const { return shown_; }
   // True while an animation plays: a looping one until Rest, any other until its last
   // frame's time is over.
   bool Playing() const { return animation_ != nullptr; }

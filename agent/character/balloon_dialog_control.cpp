@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "automation_values.h"
+#include "character_actor.h"
 #include "question_balloon.h"
 #include "service_object.h"
 #include "t_ms_agent.h"
@@ -42,7 +43,9 @@ class BalloonDialogControl final : public ServiceObject {
         return i < args.size() ? WholeNumber(NumberArgument(*args[i]).value_or(0), 0) : 0L;
       };
       const LONG width = std::max(number(2), 1L);
-      character_ = RECT{number(0), number(1), number(0) + width, number(1) + width};
+      // Our own character is known by its place: the balloon points at its figure.
+      const CharacterActor* ours = CharacterActor::ShownAt({number(0), number(1)}, width);
+      character_ = ours != nullptr ? ours->FigureBounds() : RECT{number(0), number(1), number(0) + width, number(1) + width};
     });
     Method(L"MsgBalloon", 2, [this](const Args& args, VARIANT* result) {
       Question question{TextArgument(*args[0]).value_or(L""),

@@ -1,6 +1,7 @@
 #include "character_actor.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "automation_values.h"
 
@@ -14,6 +15,9 @@ constexpr int kScreenMargin = 24;
 constexpr UINT kHideCommand = 1;
 
 uint64_t Now() { return GetTickCount64(); }
+
+// The characters alive, for the balloons that are given only a corner and a width.
+std::vector<const CharacterActor*> living;
 
 }  // namespace
 
@@ -43,9 +47,21 @@ CharacterActor::CharacterActor(std::shared_ptr<const CharacterFile> character)
                                                          [](uint32_t pixel) { return pixel >> 24 >= kFigureOpacity; })) {
     ++figureTop_;
   }
+  living.push_back(this);
+}
+
+const CharacterActor* CharacterActor::ShownAt(POINT topLeft, int width) {
+  for (const CharacterActor* actor : living) {
+    const RECT bounds = actor->Bounds();
+    if (actor->Visible() && bounds.left == topLeft.x && bounds.top == topLeft.y && bounds.right - bounds.left == width) {
+      return actor;
+    }
+  }
+  return nullptr;
 }
 
 CharacterActor::~CharacterActor() {
+  living.erase(std::remove(living.begin(), living.end(), this), living.end());
   for (Queued& request : queue_) *request.status = RequestStatus::kInterrupted;
   voice_.Cancel();
 }
@@ -309,11 +325,11 @@ void CharacterActor::UserHide() {
 
 void CharacterActor::ShowMenu(POINT at) {
   if (!autoPopupMenu) return;
+  // The menu runs its own loop: a character unloaded meanwhile goes only once it is over.
+  const std::shared_ptr<CharacterActor> keptAlive = weak_from_this().lock();
   const HMENU menu = CreatePopupMenu();
   AppendMenuA(menu, MF_STRING, kHideCommand, "&Ocultar");
-  SetForegroundWindow(window_.Handle());
-  const UINT chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0,
-                                     window_.Handle(), nullptr);
+  const unsigned chosen = window_.TrackMenu(menu, at);
   DestroyMenu(menu);
   if (chosen == kHideCommand) UserHide();
 }

@@ -42,7 +42,7 @@ struct BalloonSettings {
 // what it has been asked to do. Requests run one after another in the order they came;
 // each has a status the caller may watch. Time passes only while something moves: at
 // rest no timer runs.
-class CharacterActor {
+class CharacterActor : public std::enable_shared_from_this<CharacterActor> {
  public:
   // Shows nothing until Show. Raises std::runtime_error when the windows cannot be made.
   explicit CharacterActor(std::shared_ptr<const CharacterFile> character);
@@ -64,6 +64,10 @@ class CharacterActor {
   void Stop();
 
   const CharacterFile& Character() const { return *character_; }
+  // The part of the window the figure at rest covers, on the screen: balloons point at it.
+  RECT FigureBounds() const;
+  // The shown character whose window has its top-left corner there and that width, if any.
+  static const CharacterActor* ShownAt(POINT topLeft, int width);
   bool Visible() const { return window_.Visible(); }
   RECT Bounds() const { return window_.Bounds(); }
   MoveCause moveCause = MoveCause::kNeverMoved;
@@ -114,8 +118,6 @@ class CharacterActor {
   void Present();
   void PlayNamed(const char* animation);
   POINT InsideWorkArea(POINT topLeft) const;
-  // The part of the window the figure at rest covers, on the screen: balloons point at it.
-  RECT FigureBounds() const;
   void UserHide();
   void ShowMenu(POINT at);
 

@@ -16,6 +16,10 @@ using ActorRef = std::weak_ptr<CharacterActor>;
 
 size_t liveRequests = 0;
 
+// The balloon font sizes taken, in points.
+constexpr long kSmallestFontSize = 6;
+constexpr long kLargestFontSize = 72;
+
 // What a caller holds of a request: its `Status`, read-only. One is made for every
 // animation, move and speech, so they share one member table and hold only the status.
 class RequestObject final : public BuiltInDispatch {
@@ -63,7 +67,9 @@ class BalloonObject final : public ServiceObject {
         },
         NumberWriter([actor](double size) {
           if (const auto loaded = actor.lock(); loaded && size > 0) {
-            loaded->balloon.fontSize = WholeNumber(size, loaded->balloon.fontSize);
+            // A balloon's words stay readable and its lines fit on the screen.
+            loaded->balloon.fontSize = static_cast<int>(
+                std::clamp(WholeNumber(size, loaded->balloon.fontSize), kSmallestFontSize, kLargestFontSize));
           }
         }));
     Property(
@@ -213,7 +219,7 @@ class CharactersObject final : public ServiceObject {
     if (file && !file->empty()) {
       try {
         character = std::make_shared<const CharacterFile>(LoadCharacterFile(WideToAnsi(*file)));
-      } catch (const CharacterFileError&) {
+      } catch (const std::exception&) {  // damaged, foreign, or more than memory allows
         character = nullptr;
       }
     }

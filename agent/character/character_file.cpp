@@ -17,6 +17,13 @@ constexpr size_t kMaxLayers = 32;
 constexpr size_t kMaxAnimations = 512;
 constexpr size_t kMaxAnimationFrames = 1024;
 constexpr uint64_t kMaxTotalPixels = 16u << 20;
+constexpr std::streamoff kMaxFileBytes = 64 << 20;
+
+// The animations that may loop: the service ends them itself. Any other that looped would
+// keep whoever waits for it (the program waits for most) waiting for ever.
+constexpr std::array<std::string_view, 10> kLoopingAnimations = {
+    "Hearing_1", "Hearing_2", "Hearing_3", "Processing", "Reading",
+    "Searching", "Thinking",  "Writing",   "Speaking",   "Moving"};
 
 [[noreturn]] void Damaged(const std::string& problem) { throw CharacterFileError("damaged character file: " + problem); }
 
@@ -126,6 +133,8 @@ void ReadFrames(Reader& reader, CharacterFile& file) {
   }
 }
 
+bool SameLetters(std::string_view a, std::string_view b);
+
 void ReadAnimations(Reader& reader, CharacterFile& file) {
   const size_t count = Count(reader, "the animation count", kMaxAnimations);
   for (size_t i = 0; i < count; ++i) {
@@ -136,6 +145,10 @@ void ReadAnimations(Reader& reader, CharacterFile& file) {
     const uint8_t flags = reader.U8("an animation's flags");
     if (flags > 1) Damaged("the animation " + animation.name + " has unknown flags");
     animation.loops = flags == 1;
+    if (animation.loops && std::none_of(kLoopingAnimations.begin(), kLoopingAnimations.end(),
+                                        [&](std::string_view name) { return SameLetters(name, animation.name); })) {
+      Damaged("the animation " + animation.name + " loops, and only the waiting ones may");
+    }
     const size_t frames = reader.U16("an animation's frame count");
     if (frames == 0 || frames > kMaxAnimationFrames) Damaged("the animation " + animation.name + " has no frames");
     for (size_t j = 0; j < frames; ++j) {
@@ -215,8 +228,10 @@ CharacterFile ReadCharacterFile(std::span<const uint8_t> bytes) {
 }
 
 CharacterFile LoadCharacterFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) throw CharacterFileError(path + ": the file cannot be opened");
+  if (in.tellg() > kMaxFileBytes) throw CharacterFileError(path + ": too large for a character file");
+  in.seekg(0);
   const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   try {
     return ReadCharacterFile(bytes);

@@ -1,5 +1,7 @@
 #include "character_window.h"
 
+#include "private_messages.h"
+#include "scoped_flag.h"
 #include "window_class.h"
 
 #include <windowsx.h>
@@ -96,6 +98,24 @@ void CharacterWindow::CancelTimer() {
   timerSet_ = false;
 }
 
+unsigned CharacterWindow::TrackMenu(HMENU menu, POINT at) {
+  const ActivationToGiveBack giveBack = ActivationToGiveBack::Current();
+  unsigned chosen = 0;
+  {
+    const ScopedFlag tracking(trackingMenu_);
+    SetForegroundWindow(window_.get());  // else the menu would not close when the user clicks elsewhere
+    chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0, window_.get(),
+                            nullptr);
+  }
+  if (giveBack.Activate()) giveBack.RestoreFocus();  // never to the figure itself: it refuses activation
+  return chosen;
+}
+
+void CharacterWindow::Activated(HWND lostIt) {
+  passOn_ = {WindowToActivateInstead(lostIt, window_.get()), nullptr};
+  if (passOn_.Active() != nullptr) PostMessageA(window_.get(), kPassActivationOnMessage, 0, 0);
+}
+
 LRESULT CharacterWindow::HitTest(POINT client) const {
   return IsOnFigure(shown_, client.x, client.y) ? HTCLIENT : HTTRANSPARENT;
 }
@@ -116,6 +136,16 @@ LRESULT CharacterWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE && !trackingMenu_) Activated(reinterpret_cast<HWND>(lParam));
+      return DefWindowProcA(window, message, wParam, lParam);
+    case WM_SETFOCUS:  // the focus that came with the activation goes back with it
+      if (passOn_.Active() != nullptr) passOn_ = {passOn_.Active(), reinterpret_cast<HWND>(wParam)};
+      return 0;
+    case kPassActivationOnMessage:
+      if (GetActiveWindow() == window && passOn_.Activate()) passOn_.RestoreFocus();
+      passOn_ = {};
+      return 0;
     case WM_TIMER:
       if (wParam == kTimerId) {
         CancelTimer();  // one tick per schedule; the handler sets the next
@@ -153,7 +183,8 @@ LRESULT CharacterWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONUP: {
       POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       ClientToScreen(window, &point);
-      if (events_.onMenu) events_.onMenu(point);
+      // A copy: the menu's loop may end the window and its slots with it.
+      if (const auto onMenu = events_.onMenu) onMenu(point);
       return 0;
     }
     default:

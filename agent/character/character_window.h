@@ -2,15 +2,18 @@
 
 #include <functional>
 
+#include "activation.h"
 #include "figure.h"
 #include "gdi_handles.h"
 #include "win.h"
 
 namespace memotab::character {
 
-// The window that shows the figure: top-most, never activated, drawn with per-pixel
-// alpha from a premultiplied 32-bit bitmap. The pointer reaches it only over the figure
-// (elsewhere clicks fall through to what lies below); the figure can be dragged.
+// The window that shows the figure: top-most, drawn with per-pixel alpha from a
+// premultiplied 32-bit bitmap. The pointer reaches it only over the figure (elsewhere
+// clicks fall through to what lies below); the figure can be dragged. It never keeps the
+// activation: a click does not activate it, and when the system activates it anyway it
+// passes the activation on to the window that lost it.
 // The window class of the figure's window, for those who look for it.
 inline constexpr const char* kCharacterWindowClass = "MemotabCharacter";
 
@@ -40,6 +43,10 @@ class CharacterWindow {
   RECT Bounds() const;
   // One timer at a time: the next call replaces the one before.
   void ScheduleTimer(unsigned milliseconds);
+  // Shows a popup menu at a screen point and returns the command chosen (0 for none).
+  // The menu needs the window in the foreground; afterwards the activation and the focus
+  // go back to the window of this thread that had them.
+  unsigned TrackMenu(HMENU menu, POINT at);
   void CancelTimer();
   bool TimerSet() const { return timerSet_; }
 
@@ -54,6 +61,9 @@ class CharacterWindow {
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Update();
+  // The system activated the window: the activation is passed on once the message that
+  // says so arrives.
+  void Activated(HWND lostIt);
 
   Events events_;
   int width_;
@@ -70,6 +80,9 @@ class CharacterWindow {
   bool dragging_ = false;
   POINT grip_{0, 0};
   POINT pressedAt_{0, 0};
+  // The window the activation goes back to, while the system has it here.
+  ActivationToGiveBack passOn_;
+  bool trackingMenu_ = false;  // the window holds the activation for its own menu
 };
 
 }  // namespace memotab::character

@@ -160,6 +160,37 @@ TEST(DamagedCharacterFile, InconsistentPartsAreRefusedEvenWithAGoodChecksum) {
   EXPECT_NE(ErrorOf(bytes).find("brighter than its opacity"), std::string::npos);
 }
 
+// Only the animations the service ends itself may loop: one the program waits for, or the
+// character's appearing and going, would keep it waiting for ever.
+TEST(DamagedCharacterFile, AnAnimationThatMustEndIsRefusedWhenItLoops) {
+  const std::vector<uint8_t> whole = Bytes(ShippedCharacters().front());
+  for (const std::string name : {"Wave", "Hiding", "Showing", "GetAttention"}) {
+    std::vector<uint8_t> named = {static_cast<uint8_t>(name.size()), 0};
+    named.insert(named.end(), name.begin(), name.end());
+    std::vector<uint8_t> bytes = whole;
+    const auto found = std::find_end(bytes.begin(), bytes.end(), named.begin(), named.end());
+    ASSERT_NE(found, bytes.end()) << name;
+    const auto flags = found + static_cast<std::ptrdiff_t>(named.size());
+    ASSERT_EQ(*flags, 0) << name;
+    *flags = 1;
+    Reseal(bytes);
+    EXPECT_NE(ErrorOf(bytes).find("the animation " + name + " loops"), std::string::npos) << ErrorOf(bytes);
+  }
+}
+
+TEST(DamagedCharacterFile, AFileTooLargeForACharacterIsRefusedUnread) {
+  const std::filesystem::path path = std::filesystem::temp_directory_path() / "memotab-too-large.mtpj";
+  std::ofstream(path, std::ios::binary) << "MTPJ";
+  std::filesystem::resize_file(path, std::uintmax_t{65} << 20);
+  try {
+    LoadCharacterFile(path.string());
+    ADD_FAILURE() << "read";
+  } catch (const CharacterFileError& error) {
+    EXPECT_NE(std::string(error.what()).find("too large"), std::string::npos) << error.what();
+  }
+  std::filesystem::remove(path);
+}
+
 // A figure of 4 x 3 with two pictures: an opaque red 2 x 2 square and a half-transparent
 // white pixel.
 CharacterFile TinyCharacter() {
@@ -205,20 +236,20 @@ TEST(AnimationPlayer, PlaysFramesOnTimeEndsOrLoopsAndRests) {
   EXPECT_FALSE(player.Playing());
   EXPECT_FALSE(player.NextChange().has_value());  // at rest nothing is due
   player.Start(*character.Find("blink"), 1000);
-  EXPECT_EQ(player.ShownIndex(), 1);
+  EXPECT_EQ(player.ShownIndexForTesting(), 1);
   EXPECT_EQ(player.NextChange(), 1100u);
   EXPECT_FALSE(player.Advance(1099));
   EXPECT_TRUE(player.Advance(1100));
-  EXPECT_EQ(player.ShownIndex(), 2);
+  EXPECT_EQ(player.ShownIndexForTesting(), 2);
   EXPECT_TRUE(player.Advance(1150));
-  EXPECT_EQ(player.ShownIndex(), 0);  // the last frame has no time: the animation is over
+  EXPECT_EQ(player.ShownIndexForTesting(), 0);  // the last frame has no time: the animation is over
   EXPECT_FALSE(player.Playing());
   player.Start(*character.Find("Spin"), 0);
   player.Advance(10 * 150 + 120);  // ten rounds and a bit
   EXPECT_TRUE(player.Playing());
-  EXPECT_EQ(player.ShownIndex(), 2);
+  EXPECT_EQ(player.ShownIndexForTesting(), 2);
   player.Rest();
-  EXPECT_EQ(player.ShownIndex(), 0);
+  EXPECT_EQ(player.ShownIndexForTesting(), 0);
   EXPECT_FALSE(player.Playing());
 }
 

@@ -46,10 +46,12 @@ TEST_F(AssistantTest, YesNoQuestionsAreAnsweredByClickAndByKeyboard) {
   agent->Move(700, 400, 0);
   std::string captions;
   int colours = 0;
+  RECT asking{};
+  RECT figure{};
   std::future<bool> clicked = WhenBalloonAsks("Memotab v1.6", [&](HWND balloon) {
     RECT both{};
     GetWindowRect(balloon, &both);
-    RECT figure{};
+    asking = both;
     GetWindowRect(OwnWindow(kCharacterWindowClass), &figure);
     UnionRect(&both, &both, &figure);
     colours = test::SaveScreenPicture(both, (Artifacts() / "assistant-asking-yes-no.bmp").string());
@@ -60,6 +62,9 @@ TEST_F(AssistantTest, YesNoQuestionsAreAnsweredByClickAndByKeyboard) {
   EXPECT_TRUE(clicked.get());
   EXPECT_EQ(captions, "&Sí|&No");
   EXPECT_GT(colours, 20);
+  // Above the figure, its tail reaches down to the head, below the window's empty top rows.
+  EXPECT_LT(asking.bottom, figure.top + 70);
+  EXPECT_GT(asking.bottom, figure.top + 30);
   EXPECT_TRUE(agent->lWait);
 
   std::future<bool> no = WhenBalloonAsks("Memotab v1.6", [](HWND balloon) { test::ClickButton(balloon, 7); });

@@ -133,7 +133,9 @@ TEST_F(AssistantTest, NumbersTooLargeOrNotNumbersAtAllAreTakenSafely) {
   const std::shared_ptr<TOleAuto> balloon = Object(agent->oChar->Send("BALLOON"));
   ASSERT_TRUE(balloon);
   balloon->Set("FONTSIZE", {1e12});
-  EXPECT_GT(AsNumber(balloon->Send("FONTSIZE")), 9);
+  EXPECT_EQ(AsNumber(balloon->Send("FONTSIZE")), 72);  // the largest size a balloon takes
+  balloon->Set("FONTSIZE", {0.5});
+  EXPECT_EQ(AsNumber(balloon->Send("FONTSIZE")), 6);
   balloon->Set("FONTSIZE", {11.0});
   balloon->Set("FONTSIZE", {std::nan("")});  // not a size: the size stays
   EXPECT_EQ(AsNumber(balloon->Send("FONTSIZE")), 11);

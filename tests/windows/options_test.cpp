@@ -148,6 +148,45 @@ TEST_F(OptionsTest, AcceptWritesTheNineSettingsAndTellsThatTheyNeedARestart) {
   EXPECT_LT(calls.find("Play("), calls.find("Speak("));
 }
 
+// With our characters in the "Personajes" folder the list offers them by name, in the
+// folder's order; the one chosen is written with its file, and the list opens on it again.
+TEST_F(OptionsTest, TheCharacterListOffersTheCharactersOfTheFolderAndKeepsTheOneChosen) {
+  std::filesystem::create_directory(here.File("Personajes"));
+  for (const char* name : {"Reloj.mtpj", "Nota.mtpj"}) {
+    std::filesystem::copy_file(std::filesystem::path(MEMOTAB_CHARACTERS_DIR) / name, here.File("Personajes\\") + name);
+  }
+  const auto agentList = [](HWND dialog) { return GetDlgItem(Page(dialog, 2), 101); };
+  std::future<std::vector<std::string>> offered = test::WhenWindowAppears<std::vector<std::string>>(
+      "Opciones", [&](HWND dialog) {
+        const HWND list = agentList(dialog);
+        std::vector<std::string> names;
+        for (LRESULT i = 0; i < SendMessageA(list, CB_GETCOUNT, 0, 0); ++i) {
+          char name[64] = {};
+          SendMessageA(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(name));
+          names.push_back(name);
+        }
+        names.push_back(Selected(list));
+        SendMessageA(list, CB_SETCURSEL, 1, 0);
+        SendMessageA(Page(dialog, 2), WM_COMMAND, MAKEWPARAM(101, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        test::ClickLikeUser(GetDlgItem(dialog, 102));
+        return names;
+      });
+  OPCIONES();
+  EXPECT_EQ(offered.get(), (std::vector<std::string>{"Nota", "Reloj", "Nota"}));  // the items, then the one selected
+  TIni ini(SettingsFile());
+  ini.lAutoSet = false;
+  EXPECT_EQ(ini.Get("AGENTE", "ARCHIVO", ""), here.File("Personajes\\Reloj.mtpj"));
+  EXPECT_EQ(ini.Get("AGENTE", "ID", 0), 2);
+
+  std::future<std::string> reopened = test::WhenWindowAppears<std::string>("Opciones", [&](HWND dialog) {
+    const std::string selected = Selected(agentList(dialog));
+    test::ClickLikeUser(GetDlgItem(dialog, 103));
+    return selected;
+  });
+  OPCIONES();
+  EXPECT_EQ(reopened.get(), "Reloj");
+}
+
 TEST_F(OptionsTest, AcceptWritesTheNineKeysInTheirOrder) {
   std::filesystem::remove(here.File("Memotab.INI"));  // each key then lands where it is first written
   GRABAOPC({.lShowNotes = false,

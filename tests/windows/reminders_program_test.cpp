@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <utility>
 
 #include "note_table.h"
 #include "memotab_program.h"
+#include "program_character.h"
 #include "program_menus.h"
 #include "screen_shot.h"
 #include "t_ini.h"
@@ -33,28 +33,9 @@ struct AnnouncementWindow {
 // The character's speech balloon: its window text is what it has said so far.
 AnnouncementWindow SpeechBalloon() {
   return {.name = "speech-balloon",
-          .find = [](DWORD id) {
-            const HWND balloon = test::FindProcessWindow("MemotabSpeechBalloon", nullptr, id);
-            return balloon != nullptr && IsWindowVisible(balloon) ? balloon : nullptr;
-          },
-          .text = [](HWND balloon) {
-            // Said word by word: the whole text once it has stopped growing.
-            std::string said = test::WindowText(balloon);
-            test::WaitUntil([&] {
-              Sleep(700);
-              const std::string now = test::WindowText(balloon);
-              return std::exchange(said, now) == now;
-            }, std::chrono::seconds(15));
-            return said;
-          },
-          // A click closes it once the character has finished speaking: clicked until it goes.
-          .dismiss = [](HWND balloon) {
-            test::WaitUntil([&] {
-              PostMessageA(balloon, WM_LBUTTONUP, 0, 0);
-              Sleep(200);
-              return !IsWindowVisible(balloon);
-            }, std::chrono::seconds(20));
-          }};
+          .find = test::ShownSpeechBalloon,
+          .text = test::SaidText,
+          .dismiss = test::DismissSpeechBalloon};
 }
 
 class RemindersProgramTest : public ::testing::Test {

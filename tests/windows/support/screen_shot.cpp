@@ -5,6 +5,8 @@
 #include <fstream>
 #include <set>
 
+#include "ui_driver.h"
+
 namespace memotab::test {
 
 ScreenShot::ScreenShot(const RECT& area)
@@ -32,6 +34,59 @@ ScreenShot::ScreenShot(const RECT& area)
   DeleteObject(picture);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
+}
+
+ScreenShot::ScreenShot(const RECT& area, std::vector<COLORREF> pixels)
+    : area_(area), width_(area.right - area.left), height_(area.bottom - area.top), pixels_(std::move(pixels)) {}
+
+namespace {
+
+// The path of a file as the Linux side sees it; empty when not under Wine.
+std::string UnixPath(const std::string& path) {
+  using ToUnix = char*(CDECL*)(const wchar_t*);
+  const auto toUnix = reinterpret_cast<ToUnix>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (toUnix == nullptr) return {};
+  char* unix = toUnix(std::filesystem::path(path).wstring().c_str());
+  if (unix == nullptr) return {};
+  std::string result(unix);
+  HeapFree(GetProcessHeap(), 0, unix);
+  return result;
+}
+
+}  // namespace
+
+std::optional<ScreenShot> ScreenShot::OfDisplay(const RECT& area) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) return std::nullopt;
+  char folder[MAX_PATH] = {};
+  char file[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, folder);
+  if (GetTempFileNameA(folder, "scr", 0, file) == 0) return std::nullopt;
+  const std::string unixFile = UnixPath(file);
+  DeleteFileA(file);
+  if (unixFile.empty()) return std::nullopt;
+  const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 3;
+  const std::string command = "/usr/bin/import -silent -window root -crop " + std::to_string(width) + "x" +
+                              std::to_string(height) + "+" + std::to_string(area.left) + "+" + std::to_string(area.top) +
+                              " +repage -depth 8 rgb:" + unixFile;
+  std::error_code error;
+  const bool written = StartUnixProgram(command) && WaitUntil([&] {
+                         return std::filesystem::file_size(file, error) == bytes;
+                       }, std::chrono::seconds(10));
+  std::vector<COLORREF> pixels;
+  if (written) {
+    std::ifstream in(file, std::ios::binary);
+    std::vector<uint8_t> rgb(bytes);
+    in.read(reinterpret_cast<char*>(rgb.data()), static_cast<std::streamsize>(bytes));
+    if (in) {
+      for (size_t i = 0; i < bytes; i += 3) pixels.push_back(RGB(rgb[i], rgb[i + 1], rgb[i + 2]));
+    }
+  }
+  DeleteFileA(file);
+  if (pixels.empty()) return std::nullopt;
+  return ScreenShot(area, std::move(pixels));
 }
 
 std::optional<COLORREF> ScreenShot::At(int x, int y) const {

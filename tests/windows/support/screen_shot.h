@@ -14,6 +14,10 @@ namespace memotab::test {
 class ScreenShot {
  public:
   explicit ScreenShot(const RECT& area);
+  // What the X display itself shows there, read with ImageMagick's `import` (under Wine
+  // only): unlike the system's screen copy, it holds the windows of other processes drawn
+  // with per-pixel alpha. Nothing when it cannot be read within ten seconds.
+  static std::optional<ScreenShot> OfDisplay(const RECT& area);
 
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -22,9 +26,13 @@ class ScreenShot {
   // Whether some pixel of a screen rectangle has the colour.
   bool Holds(const RECT& area, COLORREF colour) const;
   int CountColours() const;
+  // Whether another shot of the same size shows exactly the same pixels.
+  bool SamePixels(const ScreenShot& other) const { return pixels_ == other.pixels_; }
   void Save(const std::string& path) const;
 
  private:
+  ScreenShot(const RECT& area, std::vector<COLORREF> pixels);
+
   RECT area_;
   int width_;
   int height_;

@@ -1,0 +1,41 @@
+#include "activation.h"
+
+#include "win.h"
+
+namespace memotab {
+
+bool TakesActivation(HWND window) {
+  return window != nullptr && IsWindow(window) && IsWindowVisible(window) && IsWindowEnabled(window) &&
+         (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_NOACTIVATE) == 0;
+}
+
+HWND WindowToActivateInstead(HWND wanted, HWND excluded) {
+  for (HWND window = wanted; window != nullptr; window = GetWindow(window, GW_OWNER)) {
+    if (window != excluded && TakesActivation(window)) return window;
+  }
+  for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
+    if (window != excluded && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId() &&
+        TakesActivation(window)) {
+      return window;
+    }
+  }
+  return nullptr;
+}
+
+ActivationToGiveBack::ActivationToGiveBack(HWND active, HWND focus) : active_(active) {
+  if (active != nullptr && focus != nullptr && GetAncestor(focus, GA_ROOT) == active) focus_ = focus;
+}
+
+ActivationToGiveBack ActivationToGiveBack::Current() { return {GetActiveWindow(), GetFocus()}; }
+
+bool ActivationToGiveBack::Activate() const {
+  if (!TakesActivation(active_)) return false;
+  SetActiveWindow(active_);
+  return true;
+}
+
+void ActivationToGiveBack::RestoreFocus() const {
+  if (IsWindow(focus_) && GetActiveWindow() == active_) SetFocus(focus_);
+}
+
+}  // namespace memotab

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "win_handles.h"
+
+namespace memotab {
+
+// Whether the activation can be handed to a window: a shown, enabled one that does not
+// refuse it (a figure or a note that only shows never takes it).
+bool TakesActivation(HWND window);
+
+// The window of this thread to activate in place of one that must not keep or take the
+// activation (`excluded`): `wanted` when it takes activation, else its nearest owner that
+// does, else the topmost window of the thread that does; null when there is none.
+HWND WindowToActivateInstead(HWND wanted, HWND excluded);
+
+// A window of this thread to activate again and the focus inside it, kept while something
+// else holds the activation for a moment (a popup menu that needs the foreground, a modal
+// window, a window the system activated against its will).
+class ActivationToGiveBack {
+ public:
+  ActivationToGiveBack() = default;
+  // The focus is kept only when it lies inside the window.
+  ActivationToGiveBack(HWND active, HWND focus);
+  // The window active in this thread now, and its focus.
+  static ActivationToGiveBack Current();
+
+  HWND Active() const { return active_; }
+  // Activates the window again when it still takes activation; false when it does not.
+  bool Activate() const;
+  // Gives the focus back inside the window, when it is the active one.
+  void RestoreFocus() const;
+
+ private:
+  HWND active_ = nullptr;
+  HWND focus_ = nullptr;
+};
+
+}  // namespace memotab

@@ -1,0 +1,86 @@
+// The figure never keeps the activation: after its own menu, or when the system activates
+// it, the window the user was in is active again with its focus where it was.
+#include <gtest/gtest.h>
+
+#include <future>
+
+#include "character_actor.h"
+#include "character_service.h"
+#include "event_loop.h"
+#include "ui_driver.h"
+#include "win.h"
+
+namespace memotab::character {
+namespace {
+
+using test::DispatchUntil;
+using test::WaitUntil;
+
+// A window the user is typing in: a frame with an edit field that has the focus.
+class UserWindow {
+ public:
+  UserWindow() {
+    frame_ = CreateWindowExA(0, "STATIC", "Nota", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 240, 120, nullptr,
+                             nullptr, GetModuleHandleA(nullptr), nullptr);
+    edit_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24, frame_, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+  }
+  ~UserWindow() { DestroyWindow(frame_); }
+  UserWindow(const UserWindow&) = delete;
+  UserWindow& operator=(const UserWindow&) = delete;
+
+  HWND Frame() const { return frame_; }
+  HWND Edit() const { return edit_; }
+
+ private:
+  HWND frame_ = nullptr;
+  HWND edit_ = nullptr;
+};
+
+class CharacterActivationTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto shown = actor.Show();
+    ASSERT_TRUE(DispatchUntil([&] { return *shown == RequestStatus::kDone; }));
+    const auto moved = actor.MoveTo(400, 300, 0);
+    ASSERT_TRUE(DispatchUntil([&] { return *moved == RequestStatus::kDone; }));
+    SetActiveWindow(user.Frame());
+    SetFocus(user.Edit());
+    ASSERT_TRUE(DispatchUntil([&] { return GetActiveWindow() == user.Frame() && GetFocus() == user.Edit(); }));
+  }
+
+  HWND Figure() const { return actor.WindowForTesting().Handle(); }
+
+  CharacterActor actor{BuiltInCharacter()};
+  UserWindow user;
+};
+
+TEST_F(CharacterActivationTest, AfterTheFiguresMenuTheUserWindowHasTheActivationAndTheFocusAgain) {
+  // The menu is left without a choice, as when the user clicks elsewhere. While it shows,
+  // the figure holds the activation: the menu needs the foreground.
+  std::future<HWND> activeDuringMenu = std::async(std::launch::async, [figure = Figure()] {
+    if (!WaitUntil([] { return !test::ShownMenuWindows().empty(); })) return HWND{};
+    const HWND active = test::ActiveOfThread(figure);
+    PostMessageA(figure, WM_CANCELMODE, 0, 0);  // the menu ends when its owner cancels modes
+    return active;
+  });
+  SendMessageA(Figure(), WM_RBUTTONUP, 0, MAKELPARAM(64, 70));
+  EXPECT_EQ(activeDuringMenu.get(), Figure());
+  EXPECT_EQ(GetActiveWindow(), user.Frame());
+  EXPECT_EQ(GetFocus(), user.Edit());
+  SYSWAIT(0.1);  // nothing arrives later that takes them away
+  EXPECT_EQ(GetActiveWindow(), user.Frame());
+  EXPECT_EQ(GetFocus(), user.Edit());
+  EXPECT_TRUE(actor.Visible());
+}
+
+TEST_F(CharacterActivationTest, TheFigurePassesOnAnActivationTheSystemGaveIt) {
+  EXPECT_EQ(SendMessageA(Figure(), WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(Figure()), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
+            MA_NOACTIVATE);
+  SetActiveWindow(Figure());
+  EXPECT_TRUE(DispatchUntil([&] { return GetActiveWindow() == user.Frame(); }));
+  EXPECT_EQ(GetFocus(), user.Edit());
+}
+
+}  // namespace
+}  // namespace memotab::character
