@@ -21,7 +21,7 @@ std::vector<const CharacterActor*> living;
 
 }  // namespace
 
-CharacterActor::CharacterActor(std::shared_ptr<const CharacterFile> character)
+CharacterActor::CharacterActor(std::shared_ptr<const CharacterFile> character, SpeechEngineMaker makeEngine)
     : character_(std::move(character)),
       window_(character_->width, character_->height,
               {.onTimer = [this] { Tick(); },
@@ -35,7 +35,8 @@ CharacterActor::CharacterActor(std::shared_ptr<const CharacterFile> character)
       balloon_([this] {
         if (!speech_) balloon_.Close();  // a balloon left after its words goes when clicked
       }),
-      player_(*character_) {
+      player_(*character_),
+      voice_(std::move(makeEngine)) {
   balloon.fontName = Utf8ToWide(character_->balloonFontName);
   balloon.fontSize = character_->balloonFontSize;
   RECT work{};
@@ -70,6 +71,7 @@ CharacterActor::~CharacterActor() {
 
 CharacterActor::Request CharacterActor::Enqueue(Queued request) {
   Request status = request.status = std::make_shared<RequestStatus>(RequestStatus::kPending);
+  if (request.kind == Kind::kHide) InterruptAll();  // hiding does not wait for what is said or done
   queue_.push_back(std::move(request));
   if (active_) {
     Settle();  // a looping animation gives way to what now waits behind it
@@ -94,6 +96,13 @@ CharacterActor::Request CharacterActor::MoveTo(int x, int y, int milliseconds) {
 }
 
 void CharacterActor::Stop() {
+  InterruptAll();
+  player_.Rest();
+  Present();
+  window_.CancelTimer();
+}
+
+void CharacterActor::InterruptAll() {
   for (Queued& request : queue_) *request.status = RequestStatus::kInterrupted;
   queue_.clear();
   active_ = false;
@@ -101,9 +110,6 @@ void CharacterActor::Stop() {
   if (speech_) voice_.Cancel();
   speech_.reset();
   balloon_.Close();
-  player_.Rest();
-  Present();
-  window_.CancelTimer();
 }
 
 // Carrying them out -------------------------------------------------------------------------

@@ -44,14 +44,17 @@ struct BalloonSettings {
 // rest no timer runs.
 class CharacterActor : public std::enable_shared_from_this<CharacterActor> {
  public:
-  // Shows nothing until Show. Raises std::runtime_error when the windows cannot be made.
-  explicit CharacterActor(std::shared_ptr<const CharacterFile> character);
+  // Shows nothing until Show; speaks with the engine `makeEngine` makes when first needed.
+  // Raises std::runtime_error when the windows cannot be made.
+  explicit CharacterActor(std::shared_ptr<const CharacterFile> character,
+                          SpeechEngineMaker makeEngine = MakeSystemSpeechEngine);
   ~CharacterActor();
   CharacterActor(const CharacterActor&) = delete;
   CharacterActor& operator=(const CharacterActor&) = delete;
 
   using Request = std::shared_ptr<RequestStatus>;
   Request Show();
+  // Interrupts every request, queued or running, then hides the figure.
   Request Hide();
   // An unknown animation fails.
   Request Play(const std::string& animation);
@@ -105,6 +108,8 @@ class CharacterActor : public std::enable_shared_from_this<CharacterActor> {
   };
 
   Request Enqueue(Queued request);
+  // Ends every request with kInterrupted, leaving the figure as it is.
+  void InterruptAll();
   void BeginNext();
   // Starts the request at the front; false when it ended at once.
   bool Begin(Queued& request);

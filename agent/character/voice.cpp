@@ -1,180 +1,52 @@
 #include "voice.h"
 
 #include <algorithm>
-#include <cwchar>
-#include <utility>
-#include <vector>
 
 namespace memotab::character {
-
-namespace {
-
-constexpr long kAsync = 1;           // return at once
-constexpr long kPurgeBefore = 2;     // silence what is being said first
-constexpr long kNotMarkup = 16;      // the text is plain text
-constexpr long kRunningStateDone = 1;
-
-// The arguments of a call, last first as the call takes them; they are cleared when it
-// goes, whatever became of the call.
-class CallArguments {
- public:
-  explicit CallArguments(std::vector<VARIANT> inCallOrder) : reversed_(inCallOrder.rbegin(), inCallOrder.rend()) {}
-  ~CallArguments() {
-    for (VARIANT& argument : reversed_) VariantClear(&argument);
-  }
-  CallArguments(const CallArguments&) = delete;
-  CallArguments& operator=(const CallArguments&) = delete;
-  std::vector<VARIANT>& Reversed() { return reversed_; }
-
- private:
-  std::vector<VARIANT> reversed_;
-};
-
-// Calls a member of an automation object by name; the arguments are in call order.
-HRESULT Call(IDispatch* object, const wchar_t* name, WORD kind, std::vector<VARIANT> args, VARIANT* result) {
-  CallArguments arguments(std::move(args));
-  DISPID id = DISPID_UNKNOWN;
-  auto* member = const_cast<LPOLESTR>(name);
-  HRESULT outcome = object->GetIDsOfNames(IID_NULL, &member, 1, LOCALE_USER_DEFAULT, &id);
-  if (FAILED(outcome)) return outcome;
-  std::vector<VARIANT>& reversed = arguments.Reversed();
-  DISPID put = DISPID_PROPERTYPUT;
-  DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-  if (kind & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
-    params.rgdispidNamedArgs = &put;
-    params.cNamedArgs = 1;
-  }
-  if (result != nullptr) VariantInit(result);
-  return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &params, result, nullptr, nullptr);
-}
-
-VARIANT Long(long value) {
-  VARIANT variant;
-  VariantInit(&variant);
-  variant.vt = VT_I4;
-  variant.lVal = value;
-  return variant;
-}
-
-VARIANT Text(const std::wstring& value) {
-  VARIANT variant;
-  VariantInit(&variant);
-  variant.vt = VT_BSTR;
-  variant.bstrVal = SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
-  return variant;
-}
-
-VARIANT Object(IDispatch* value) {
-  VARIANT variant;
-  VariantInit(&variant);
-  variant.vt = VT_DISPATCH;
-  variant.pdispVal = value;
-  value->AddRef();
-  return variant;
-}
-
-// A property read as a number; `fallback` when it cannot be read.
-long ReadNumber(IDispatch* object, const wchar_t* name, long fallback) {
-  VARIANT value;
-  if (FAILED(Call(object, name, DISPATCH_PROPERTYGET, {}, &value))) return fallback;
-  VARIANT number;
-  VariantInit(&number);
-  const long result = SUCCEEDED(VariantChangeType(&number, &value, 0, VT_I4)) ? number.lVal : fallback;
-  VariantClear(&value);
-  return result;
-}
-
-ComPtr<IDispatch> ReadObject(IDispatch* object, const wchar_t* name, std::vector<VARIANT> args, WORD kind) {
-  VARIANT value;
-  if (FAILED(Call(object, name, kind, std::move(args), &value))) return {};
-  if (value.vt != VT_DISPATCH || value.pdispVal == nullptr) {
-    VariantClear(&value);
-    return {};
-  }
-  return ComPtr<IDispatch>(value.pdispVal);  // the reference of the result
-}
-
-}  // namespace
-
-bool SpeaksSpanish(const std::wstring& languages) {
-  size_t start = 0;
-  while (start < languages.size()) {
-    size_t end = languages.find(L';', start);
-    if (end == std::wstring::npos) end = languages.size();
-    const unsigned long language = std::wcstoul(languages.substr(start, end - start).c_str(), nullptr, 16);
-    if ((language & 0x3FF) == 0x0A) return true;  // the primary language of 0x40A, 0x80A, 0xC0A, ...
-    start = end + 1;
-  }
-  return false;
-}
 
 Voice::~Voice() { Cancel(); }
 
 bool Voice::Ready() {
   if (engine_) return true;
   if (broken_) return false;
-  CLSID classId{};
-  if (FAILED(CLSIDFromProgID(L"SAPI.SpVoice", &classId)) ||
-      FAILED(CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                              reinterpret_cast<void**>(engine_.Receive())))) {
-    broken_ = true;
-    return false;
-  }
-  ChooseSpanishVoice();
-  return true;
-}
-
-void Voice::ChooseSpanishVoice() {
-  const ComPtr<IDispatch> voices = ReadObject(engine_.Get(), L"GetVoices", {}, DISPATCH_METHOD);
-  if (!voices) return;
-  const long count = ReadNumber(voices.Get(), L"Count", 0);
-  for (long i = 0; i < count; ++i) {
-    const ComPtr<IDispatch> token = ReadObject(voices.Get(), L"Item", {Long(i)}, DISPATCH_METHOD);
-    if (!token) continue;
-    VARIANT language;
-    if (FAILED(Call(token.Get(), L"GetAttribute", DISPATCH_METHOD, {Text(L"Language")}, &language))) continue;
-    const bool spanish = language.vt == VT_BSTR && language.bstrVal != nullptr && SpeaksSpanish(language.bstrVal);
-    VariantClear(&language);
-    if (spanish) {
-      Call(engine_.Get(), L"Voice", DISPATCH_PROPERTYPUTREF, {Object(token.Get())}, nullptr);
-      return;
-    }
-  }
+  engine_ = makeEngine_ ? makeEngine_() : nullptr;
+  broken_ = engine_ == nullptr;
+  return !broken_;
 }
 
 bool Voice::Start(const std::wstring& text) {
   if (!Ready()) return false;
-  VARIANT stream;
-  if (FAILED(Call(engine_.Get(), L"Speak", DISPATCH_METHOD, {Text(text), Long(kAsync | kPurgeBefore | kNotMarkup)},
-                  &stream))) {
+  const std::optional<long> stream = engine_->Speak(text);
+  if (!stream) {
     broken_ = true;  // an engine that does not speak (as under Wine) is not asked again
-    engine_ = ComPtr<IDispatch>();
+    engine_.reset();
     return false;
   }
-  VariantClear(&stream);
+  stream_ = *stream;
   speaking_ = true;
   return true;
 }
 
 bool Voice::Speaking() {
   if (!speaking_ || !engine_) return false;
-  const ComPtr<IDispatch> status = ReadObject(engine_.Get(), L"Status", {}, DISPATCH_PROPERTYGET);
-  speaking_ = status && ReadNumber(status.Get(), L"RunningState", kRunningStateDone) != kRunningStateDone;
+  // Right after Speak the engine may still report the stream before ours as done: ours is
+  // over only once the engine has reached it and finished it, or gone past it.
+  const std::optional<SpeechEngineStatus> status = engine_->Status();
+  speaking_ = status && (status->currentStream < stream_ ||
+                         (status->currentStream == stream_ && status->runningState != SpeechEngineStatus::kDone));
   return speaking_;
 }
 
 size_t Voice::Position() {
   if (!engine_) return 0;
-  const ComPtr<IDispatch> status = ReadObject(engine_.Get(), L"Status", {}, DISPATCH_PROPERTYGET);
-  return status ? static_cast<size_t>(std::max(0L, ReadNumber(status.Get(), L"InputWordPosition", 0))) : 0;
+  const std::optional<SpeechEngineStatus> status = engine_->Status();
+  if (!status || status->currentStream != stream_) return 0;
+  return static_cast<size_t>(std::max(0L, status->wordPosition));
 }
 
 void Voice::Cancel() {
   if (!speaking_ || !engine_) return;
-  VARIANT stream;
-  if (SUCCEEDED(Call(engine_.Get(), L"Speak", DISPATCH_METHOD, {Text(L""), Long(kAsync | kPurgeBefore)}, &stream))) {
-    VariantClear(&stream);
-  }
+  engine_->Silence();
   speaking_ = false;
 }
 

@@ -1,19 +1,19 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
+#include <utility>
 
-#include "com_ptr.h"
-#include "win.h"
+#include "speech_engine.h"
 
 namespace memotab::character {
 
-// The system's speech engine, reached late-bound through its automation interface (so
-// that no speech headers are needed), with a Spanish voice when one is installed. Where
-// no engine works, Start says so and the character's speech is paced alone.
+// The character's voice: a speech engine made when first needed. Where no engine works,
+// Start says so and the character's speech is paced alone.
 class Voice {
  public:
-  Voice() = default;
+  explicit Voice(SpeechEngineMaker makeEngine) : makeEngine_(std::move(makeEngine)) {}
   Voice(const Voice&) = delete;
   Voice& operator=(const Voice&) = delete;
   ~Voice();
@@ -21,7 +21,7 @@ class Voice {
   // Starts speaking the text and returns at once; false when there is no engine that
   // speaks (then it is not asked again).
   bool Start(const std::wstring& text);
-  // Whether the words started last are still being said.
+  // Whether the words started last are still to be said or being said.
   bool Speaking();
   // Where in the text the engine is: the position of the word being said.
   size_t Position();
@@ -30,15 +30,12 @@ class Voice {
 
  private:
   bool Ready();
-  void ChooseSpanishVoice();
 
-  ComPtr<IDispatch> engine_;
+  SpeechEngineMaker makeEngine_;
+  std::unique_ptr<SpeechEngine> engine_;
   bool broken_ = false;
   bool speaking_ = false;
+  long stream_ = 0;  // the number the engine gave the words started last
 };
-
-// Whether a voice whose "Language" attribute is `languages` (hexadecimal language
-// identifiers separated by ";") speaks Spanish.
-bool SpeaksSpanish(const std::wstring& languages);
 
 }  // namespace memotab::character

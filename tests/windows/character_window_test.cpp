@@ -219,6 +219,113 @@ TEST_F(CharacterActorTest, SpeechShowsItsWordsAsTheyAreSaid) {
   EXPECT_FALSE(actor.BusyForTesting());
 }
 
+TEST_F(CharacterActorTest, HidingInterruptsWhatIsSaidOrDoneAndWhatWaits) {
+  ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
+  actor.balloon.style = 15;
+  std::wstring longText;
+  for (int i = 0; i < 12; ++i) longText += L"Recordar llamar al taller antes de las nueve. ";
+  const auto speech = actor.Speak(longText);  // paced, it would take well over ten seconds
+  const auto wave = actor.Play("Wave");
+  ASSERT_TRUE(actor.BalloonForTesting().IsOpen());
+  const auto hide = actor.Hide();
+  EXPECT_EQ(*speech, RequestStatus::kInterrupted);
+  EXPECT_EQ(*wave, RequestStatus::kInterrupted);
+  EXPECT_EQ(*hide, RequestStatus::kInProgress);  // its own animation, straight away
+  EXPECT_FALSE(actor.BalloonForTesting().IsOpen());
+  EXPECT_EQ(Finished(hide, std::chrono::seconds(3)), RequestStatus::kDone);
+  EXPECT_FALSE(actor.Visible());
+  EXPECT_EQ(actor.visibilityCause, VisibilityCause::kProgramHid);
+  EXPECT_FALSE(actor.BusyForTesting());
+}
+
+// A speech engine the test drives: a stream starts, moves on and ends when the test says.
+struct FakeEngineState {
+  std::vector<std::wstring> said;  // stream n is said[n - 1]
+  SpeechEngineStatus status;
+  int silenced = 0;
+
+  void Reach(long stream, long word) {
+    status = {.runningState = SpeechEngineStatus::kSpeaking, .currentStream = stream, .wordPosition = word};
+  }
+  void EndStream() { status.runningState = SpeechEngineStatus::kDone; }
+};
+
+class FakeSpeechEngine final : public SpeechEngine {
+ public:
+  explicit FakeSpeechEngine(std::shared_ptr<FakeEngineState> state) : state_(std::move(state)) {}
+  std::optional<long> Speak(const std::wstring& text) override {
+    state_->said.push_back(text);
+    return static_cast<long>(state_->said.size());
+  }
+  std::optional<SpeechEngineStatus> Status() override { return state_->status; }
+  void Silence() override {
+    ++state_->silenced;
+    state_->EndStream();
+  }
+
+ private:
+  std::shared_ptr<FakeEngineState> state_;
+};
+
+class SpokenCharacterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
+    actor.balloon.style = 15;
+  }
+  std::wstring BalloonText() const {
+    wchar_t shown[256] = {};
+    InternalGetWindowText(actor.BalloonForTesting().HandleForTesting(), shown, 256);
+    return shown;
+  }
+
+  std::shared_ptr<FakeEngineState> engine = std::make_shared<FakeEngineState>();
+  CharacterActor actor{BuiltInCharacter(), [state = engine] { return std::make_unique<FakeSpeechEngine>(state); }};
+};
+
+TEST_F(SpokenCharacterTest, ASpeechIsOverOnlyOnceTheEngineHasSaidItsOwnStream) {
+  const auto first = actor.Speak(L"Primera nota.");
+  engine->Reach(1, 0);
+  engine->EndStream();
+  EXPECT_EQ(Finished(first), RequestStatus::kDone);
+
+  const std::wstring text = L"Mañana a las nueve: llevar el coche al taller.";
+  const auto second = actor.Speak(text);
+  ASSERT_EQ(engine->said.size(), 2u);
+  // The engine still reports the first stream as done; ten polls of the voice go by.
+  test::DispatchUntil([] { return false; }, std::chrono::milliseconds(500));
+  EXPECT_EQ(*second, RequestStatus::kInProgress);
+  EXPECT_TRUE(actor.BalloonForTesting().IsOpen());
+
+  engine->Reach(2, static_cast<long>(text.find(L"las")));
+  EXPECT_TRUE(test::DispatchUntil([&] { return BalloonText() == L"Mañana a las"; }));
+  EXPECT_EQ(*second, RequestStatus::kInProgress);
+  EXPECT_TRUE(actor.BusyForTesting());
+
+  engine->EndStream();
+  EXPECT_EQ(Finished(second), RequestStatus::kDone);
+  EXPECT_FALSE(actor.BalloonForTesting().IsOpen());  // style 15: it goes with the voice
+  EXPECT_FALSE(actor.BusyForTesting());
+  EXPECT_EQ(engine->silenced, 0);
+}
+
+TEST_F(SpokenCharacterTest, StopAndHideSilenceTheEngine) {
+  const auto speech = actor.Speak(L"Hola.");
+  engine->Reach(1, 0);
+  actor.Stop();
+  EXPECT_EQ(*speech, RequestStatus::kInterrupted);
+  EXPECT_EQ(engine->silenced, 1);
+  EXPECT_FALSE(actor.BalloonForTesting().IsOpen());
+
+  const auto again = actor.Speak(L"Otra vez.");
+  engine->Reach(2, 0);
+  const auto hide = actor.Hide();
+  EXPECT_EQ(*again, RequestStatus::kInterrupted);
+  EXPECT_EQ(engine->silenced, 2);
+  EXPECT_EQ(Finished(hide, std::chrono::seconds(3)), RequestStatus::kDone);
+  EXPECT_FALSE(actor.Visible());
+}
+
 TEST(Voice, ASpanishVoiceIsKnownByItsLanguages) {
   EXPECT_TRUE(SpeaksSpanish(L"C0A"));
   EXPECT_TRUE(SpeaksSpanish(L"40a"));
