@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <cwchar>
 #include <utility>
 #include <vector>
