@@ -31,6 +31,13 @@ void ForgetNote(uint32_t nRec) {
   if (entry < aNoteEditors.size()) aNoteEditors[entry].reset();
 }
 
+// Whether the note's window is still there (one that refused to close while the notes were
+// hidden): it stays known, so that hiding the notes again or the program's end still close it.
+bool WindowStaysOpen(uint32_t nRec) {
+  const size_t entry = nRec - 1;
+  return entry < aNoteWindows.size() && aNoteWindows[entry] && aNoteWindows[entry]->hWnd != nullptr;
+}
+
 }  // namespace
 
 void BORRARNOTA(int nRec) {
@@ -42,7 +49,8 @@ void BORRARNOTA(int nRec) {
   nota.Delete();
   if (static_cast<size_t>(nRec) <= aNoteWindows.size()) {
     aNoteEditors[nRec - 1].reset();
-    if (const WindowPtr note = aNoteWindows[nRec - 1]) note->End();
+    const WindowPtr note = aNoteWindows[nRec - 1];
+    if (note && note->hWnd != nullptr && !note->End()) return;  // a window that stays open stays known
   }
   ForgetNote(static_cast<uint32_t>(nRec));
 }
@@ -54,7 +62,7 @@ void ELIMINATODAS() {
   Table& nota = NoteTable();
   for (nota.GoTop(); !nota.Eof(); nota.Skip()) {
     nota.Delete();
-    ForgetNote(nota.RecNo());
+    if (!WindowStaysOpen(nota.RecNo())) ForgetNote(nota.RecNo());
   }
   nota.GoTop();
 }

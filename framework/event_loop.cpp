@@ -1,7 +1,6 @@
 #include "event_loop.h"
 
 #include <algorithm>
-#include <utility>
 #include <vector>
 
 #include "win.h"
@@ -55,21 +54,28 @@ bool InMenuLoop() {
   return GetGUIThreadInfo(GetCurrentThreadId(), &thread) && (thread.flags & GUI_INMENUMODE) != 0;
 }
 
-// Every message but the keyboard's and the pointer's, as ranges of message numbers.
-constexpr std::pair<UINT, UINT> kBesideInput[] = {{0, WM_NCMOUSEMOVE - 1},
-                                                  {WM_NCXBUTTONDBLCLK + 1, WM_KEYFIRST - 1},
-                                                  {WM_KEYLAST + 1, WM_MOUSEFIRST - 1},
-                                                  {WM_MOUSELAST + 1, 0xFFFFFFFF}};
-
 // Takes the next waiting message that a pass of SYSREFRESH may dispatch. Inside a popup
-// menu's loop the keyboard and pointer messages stay queued for the menu: dispatched to
-// their windows, the click that chooses an item would never reach it and it would stay open.
-bool TakeWaiting(MSG& message) {
-  if (!InMenuLoop()) return PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);
-  for (const auto& [first, last] : kBesideInput) {
-    if (PeekMessageA(&message, nullptr, first, last, PM_REMOVE)) return true;
+// menu's loop the keyboard and pointer input stays queued for the menu (dispatched to its
+// window, the click that chooses an item would never reach the menu and it would stay open);
+// everything else is taken in the order the queue gives it, as outside a menu.
+bool TakeWaiting(MSG& message, bool inMenu) {
+  constexpr UINT kBesideInput = PM_QS_SENDMESSAGE | PM_QS_POSTMESSAGE | PM_QS_PAINT;
+  return PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | (inMenu ? kBesideInput : 0));
+}
+
+// Dispatches every message already waiting; false when it met a quit request while the
+// loop runs (the request is posted again for the loop).
+bool Refresh(bool inMenu) {
+  MSG message{};
+  while (TakeWaiting(message, inMenu)) {
+    if (message.message == WM_QUIT) {
+      if (!loopRunning) return true;
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return false;
+    }
+    Deliver(message);
   }
-  return false;
+  return true;
 }
 
 // Waits for the next message and takes it.
@@ -103,18 +109,7 @@ bool RunModalLoop(HWND hDlg, const std::function<bool()>& done) {
   return true;
 }
 
-bool SYSREFRESH() {
-  MSG message{};
-  while (TakeWaiting(message)) {
-    if (message.message == WM_QUIT) {
-      if (!loopRunning) return true;
-      PostQuitMessage(static_cast<int>(message.wParam));
-      return false;
-    }
-    Deliver(message);
-  }
-  return true;
-}
+bool SYSREFRESH() { return Refresh(InMenuLoop()); }
 
 void WAITEVENT(double nMaxSeconds) {
   const auto milliseconds = static_cast<DWORD>(std::max(0.0, nMaxSeconds) * 1000.0);
@@ -124,12 +119,14 @@ void WAITEVENT(double nMaxSeconds) {
 void SYSWAIT(double nSeconds) {
   // A monotonic clock, so that a wait across midnight (or a clock change) ends on time.
   const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(std::max(0.0, nSeconds) * 1000.0);
+  // A menu's loop that runs this wait cannot end before the wait does: asked once.
+  const bool inMenu = InMenuLoop();
+  // Input left for a menu must not end every wait at once.
+  const DWORD wakers = inMenu ? QS_ALLINPUT & ~QS_INPUT : QS_ALLINPUT;
   while (true) {
-    if (!SYSREFRESH()) return;
+    if (!Refresh(inMenu)) return;
     const ULONGLONG now = GetTickCount64();
     if (now >= end) return;
-    // Input left for a menu must not end every wait at once.
-    const DWORD wakers = InMenuLoop() ? QS_ALLINPUT & ~QS_INPUT : QS_ALLINPUT;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), wakers);
   }
 }

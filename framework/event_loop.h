@@ -14,10 +14,12 @@ void WINRUN(HWND hWnd);
 // first, until `done` holds. Returns false when a quit request came first; the request
 // is posted again for the loop that runs the program.
 bool RunModalLoop(HWND hDlg, const std::function<bool()>& done);
-// Dispatches every message already waiting, without waiting for more. Returns false when
-// it met a quit request while the loop runs (the request is posted again for the loop).
+// Dispatches every message already waiting, in the order they came, without waiting for
+// more; inside a popup menu's loop the keyboard and pointer input is left for the menu.
+// Returns false when it met a quit request while the loop runs (the request is posted
+// again for the loop).
 bool SYSREFRESH();
-// Keeps dispatching messages until `nSeconds` have passed.
+// Keeps dispatching messages, as SYSREFRESH does, until `nSeconds` have passed.
 void SYSWAIT(double nSeconds = 0.1);
 // Sleeps until a message is waiting for this thread or `nMaxSeconds` have passed, without
 // dispatching anything. For loops that poll a state between messages without spinning.

@@ -252,6 +252,31 @@ TEST_F(NotesTest, DeletionHappensOnlyOnAYesInTheYesNoBox) {
   EXPECT_EQ(seen, std::vector<uint32_t>{2});
 }
 
+// A note whose window refuses to close is deleted all the same, but its window stays known, so
+// that hiding the notes (or the program's end) still closes it once it agrees.
+TEST_F(NotesTest, ADeletedNoteWhoseWindowStaysOpenStaysKnown) {
+  for (int i = 0; i < 3; ++i) NUEVANOTA(true);
+  aNoteWindows[0]->bValid = [] { return false; };
+  std::future<std::string> yes = Answer(IDYES);
+  BORRARNOTA(1);
+  yes.get();
+  ASSERT_NE(aNoteWindows[0].get(), nullptr);
+  EXPECT_TRUE(IsWindow(Note(1)));
+
+  aNoteWindows[1]->bValid = [] { return false; };
+  yes = Answer(IDYES);
+  ELIMINATODAS();
+  yes.get();
+  EXPECT_EQ(aNoteWindows[2].get(), nullptr);
+  ASSERT_NE(aNoteWindows[1].get(), nullptr);
+  EXPECT_TRUE(IsWindow(Note(2)));
+
+  for (int i = 1; i <= 2; ++i) aNoteWindows[i - 1]->bValid = [] { return true; };
+  OCULTARNOTAS();
+  EXPECT_EQ(Note(1), nullptr);
+  EXPECT_EQ(Note(2), nullptr);
+}
+
 // Notes that came and went give back the GDI objects their windows held (the pictures of
 // their title strips among them): a dozen new notes, hidden, add next to nothing to what the
 // same number of notes left once they had been shown and hidden; deleted, nothing at all.

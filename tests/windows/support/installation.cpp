@@ -166,8 +166,7 @@ DWORD CloseRunningCopy(HWND mainWindow) {
 }
 
 std::optional<std::string> WhyTestsMayNotInstallHere() {
-  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  if (ntdll == nullptr || GetProcAddress(ntdll, "wine_get_version") == nullptr) {
+  if (!UnderWine()) {
     return "the installer tests install and remove Memotab for the user running them: they run only under Wine";
   }
   const std::wstring testPrefix = EnvironmentText(L"MEMOTAB_TEST_PREFIX");

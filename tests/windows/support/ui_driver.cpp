@@ -153,12 +153,12 @@ std::string PointerTo(int x, int y) {
          " mousemove " + std::to_string(x) + " " + std::to_string(y);
 }
 
+}  // namespace
+
 bool UnderWine() {
   const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
   return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
-
-}  // namespace
 
 std::string PointerUnavailable() {
   if (!UnderWine()) return "the X pointer is driven only under Wine";

@@ -67,6 +67,8 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 // The same on the thread that runs the windows: messages are dispatched while it waits.
 bool DispatchUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
+// Whether this process runs under Wine (its ntdll tells its version).
+bool UnderWine();
 // Why the tests cannot move the X display's pointer in this run (not under Wine, or no
 // xdotool was found when they were built); empty when they can. Tests that need the pointer
 // skip with this reason.
