@@ -226,13 +226,32 @@ void CharacterActor::Settle() {
   }
 }
 
+void CharacterActor::Listen() {
+  if (!speech_->voiced) return;
+  speech_->heard = voice_.Progress();
+  if (speech_->heard.state == VoiceProgress::State::kCannotTell) speech_->voiced = false;
+}
+
 bool CharacterActor::SpeechOver() {
   const uint64_t elapsed = Now() - speech_->start;
   if (!speech_->voiced) return elapsed >= static_cast<uint64_t>(speech_->pacing.totalMilliseconds);
-  if (!voice_.Speaking()) return true;
-  if (elapsed < static_cast<uint64_t>(speech_->pacing.VoiceDeadlineMilliseconds())) return false;
+  if (speech_->heard.state == VoiceProgress::State::kDone) return true;
+  if (elapsed < static_cast<uint64_t>(voiceDeadline.For(speech_->pacing))) return false;
   voice_.Cancel();  // an engine that never reports the end must not hold every later request
   return true;
+}
+
+size_t CharacterActor::SaidBy(uint64_t now) const {
+  const auto& words = speech_->pacing.words;
+  size_t said = 0;
+  if (speech_->voiced) {
+    for (const PacedWord& word : words) {
+      if (word.start <= speech_->heard.position) said = word.start + word.length;
+    }
+  } else if (const size_t count = speech_->pacing.WordsShownAt(static_cast<int>(now - speech_->start)); count > 0) {
+    said = words[count - 1].start + words[count - 1].length;
+  }
+  return std::min(said, queue_.front().text.size());
 }
 
 void CharacterActor::Finish(RequestStatus status) {
@@ -253,19 +272,13 @@ void CharacterActor::Tick() {
     if (balloon_.IsOpen()) balloon_.Follow(FigureBounds());
     if (done >= 1.0) motion_.reset();
   }
-  if (speech_ && (balloon.style & balloon_style::kAutoPace) && balloon_.IsOpen()) {
-    const std::wstring& text = queue_.front().text;
-    const auto& words = speech_->pacing.words;
-    size_t shown = 0;
-    if (speech_->voiced) {
-      const size_t position = voice_.Position();
-      for (const PacedWord& word : words) {
-        if (word.start <= position) shown = word.start + word.length;
-      }
-    } else if (const size_t count = speech_->pacing.WordsShownAt(static_cast<int>(now - speech_->start)); count > 0) {
-      shown = words[count - 1].start + words[count - 1].length;
+  if (speech_) {
+    Listen();
+    if ((balloon.style & balloon_style::kAutoPace) && balloon_.IsOpen()) {
+      // Words once shown stay, also when the pacing takes over from a voice.
+      speech_->shown = std::max(speech_->shown, SaidBy(now));
+      balloon_.Reveal(speech_->shown);
     }
-    balloon_.Reveal(std::min(shown, text.size()));
   }
   Settle();
   Schedule();

@@ -76,6 +76,8 @@ class CharacterActor : public std::enable_shared_from_this<CharacterActor> {
   MoveCause moveCause = MoveCause::kNeverMoved;
   VisibilityCause visibilityCause = VisibilityCause::kNeverShown;
   BalloonSettings balloon;
+  // How long a voice may take over its words before it is silenced and its request ends.
+  VoiceDeadline voiceDeadline;
   bool autoPopupMenu = true;
   bool soundEffects = true;
 
@@ -104,7 +106,9 @@ class CharacterActor : public std::enable_shared_from_this<CharacterActor> {
   struct Speech {
     SpeechPacing pacing;
     uint64_t start;
-    bool voiced;
+    bool voiced;  // the voice tells how far the words are; otherwise the pacing does
+    VoiceProgress heard{VoiceProgress::State::kSpeaking};  // what the voice told last
+    size_t shown = 0;                                      // the end of the words shown
   };
 
   Request Enqueue(Queued request);
@@ -115,8 +119,13 @@ class CharacterActor : public std::enable_shared_from_this<CharacterActor> {
   bool Begin(Queued& request);
   // Ends the running request when what it waits for is over.
   void Settle();
+  // Asks the voice how far it is with the running speech; one that cannot tell leaves the
+  // rest of the speech to the pacing.
+  void Listen();
   // Whether the running speech has been said (or its voice has taken too long).
   bool SpeechOver();
+  // The end of the last word of the running speech said by `now`.
+  size_t SaidBy(uint64_t now) const;
   void Finish(RequestStatus status);
   void Tick();
   void Schedule();

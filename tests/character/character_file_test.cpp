@@ -314,9 +314,11 @@ TEST(SpeechPacing, WordsComeAsTheyAreReadWithPausesAtPunctuation) {
 
 TEST(SpeechPacing, AVoiceHasAFiniteTimeThatLeavesASlowVoiceRoom) {
   const SpeechPacing pacing = PaceSpeech(L"Mañana a las nueve: llevar el coche al taller.");
-  EXPECT_GE(pacing.VoiceDeadlineMilliseconds(), 3 * pacing.totalMilliseconds);
-  EXPECT_LT(pacing.VoiceDeadlineMilliseconds(), 3 * pacing.totalMilliseconds + 10000);
-  EXPECT_GT(PaceSpeech(L"").VoiceDeadlineMilliseconds(), 0);  // even an empty text ends
+  const VoiceDeadline deadline;
+  EXPECT_GE(deadline.For(pacing), 3 * pacing.totalMilliseconds);
+  EXPECT_LT(deadline.For(pacing), 3 * pacing.totalMilliseconds + 10000);
+  EXPECT_GT(deadline.For(PaceSpeech(L"")), 0);  // even an empty text ends
+  EXPECT_EQ((VoiceDeadline{.slowness = 1, .startMilliseconds = 200}.For(pacing)), pacing.totalMilliseconds + 200);
 }
 
 }  // namespace
