@@ -71,7 +71,14 @@ CharacterActor::~CharacterActor() {
 
 CharacterActor::Request CharacterActor::Enqueue(Queued request) {
   Request status = request.status = std::make_shared<RequestStatus>(RequestStatus::kPending);
-  if (request.kind == Kind::kHide) InterruptAll();  // hiding does not wait for what is said or done
+  if (request.kind == Kind::kHide) {
+    // Hiding does not wait for what is said or done; a figure already going hides once.
+    if (Hiding()) {
+      InterruptWaiting();
+    } else {
+      InterruptAll();
+    }
+  }
   queue_.push_back(std::move(request));
   if (active_) {
     Settle();  // a looping animation gives way to what now waits behind it
@@ -102,8 +109,15 @@ void CharacterActor::Stop() {
   window_.CancelTimer();
 }
 
+void CharacterActor::InterruptWaiting() {
+  const auto waiting = queue_.begin() + (active_ ? 1 : 0);
+  for (auto request = waiting; request != queue_.end(); ++request) *request->status = RequestStatus::kInterrupted;
+  queue_.erase(waiting, queue_.end());
+}
+
 void CharacterActor::InterruptAll() {
-  for (Queued& request : queue_) *request.status = RequestStatus::kInterrupted;
+  InterruptWaiting();
+  if (active_) *queue_.front().status = RequestStatus::kInterrupted;
   queue_.clear();
   active_ = false;
   motion_.reset();

@@ -114,6 +114,9 @@ class CharacterActor : public std::enable_shared_from_this<CharacterActor> {
   Request Enqueue(Queued request);
   // Ends every request with kInterrupted, leaving the figure as it is.
   void InterruptAll();
+  // Ends the requests waiting behind the running one with kInterrupted.
+  void InterruptWaiting();
+  bool Hiding() const { return active_ && queue_.front().kind == Kind::kHide; }
   void BeginNext();
   // Starts the request at the front; false when it ended at once.
   bool Begin(Queued& request);

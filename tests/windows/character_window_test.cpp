@@ -230,5 +230,20 @@ TEST_F(CharacterActorTest, HidingInterruptsWhatIsSaidOrDoneAndWhatWaits) {
   EXPECT_FALSE(actor.BusyForTesting());
 }
 
+TEST_F(CharacterActorTest, ASecondHideWhileTheFigureGoesLetsItGoOnce) {
+  ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
+  const auto first = actor.Hide();
+  const auto wave = actor.Play("Wave");
+  const auto second = actor.Hide();
+  EXPECT_EQ(*first, RequestStatus::kInProgress);  // its animation goes on, not started again
+  EXPECT_EQ(*wave, RequestStatus::kInterrupted);
+  EXPECT_EQ(*second, RequestStatus::kPending);
+  EXPECT_EQ(Finished(second, std::chrono::seconds(3)), RequestStatus::kDone);
+  EXPECT_EQ(*first, RequestStatus::kDone);
+  EXPECT_FALSE(actor.Visible());
+  EXPECT_EQ(actor.visibilityCause, VisibilityCause::kProgramHid);
+  EXPECT_FALSE(actor.BusyForTesting());
+}
+
 }  // namespace
 }  // namespace memotab::character
