@@ -14,12 +14,17 @@ constexpr unsigned kVoicePollMilliseconds = 50;
 constexpr int kScreenMargin = 24;
 constexpr UINT kHideCommand = 1;
 
+constexpr long kSmallestFontSize = 6;
+constexpr long kLargestFontSize = 72;
+
 uint64_t Now() { return GetTickCount64(); }
 
 // The characters alive, for the balloons that are given only a corner and a width.
 std::vector<const CharacterActor*> living;
 
 }  // namespace
+
+int ReadableFontSize(long points) { return static_cast<int>(std::clamp(points, kSmallestFontSize, kLargestFontSize)); }
 
 CharacterActor::CharacterActor(std::shared_ptr<const CharacterFile> character, SpeechEngineMaker makeEngine)
     : character_(std::move(character)),
@@ -38,7 +43,7 @@ CharacterActor::CharacterActor(std::shared_ptr<const CharacterFile> character, S
       player_(*character_),
       voice_(std::move(makeEngine)) {
   balloon.fontName = Utf8ToWide(character_->balloonFontName);
-  balloon.fontSize = character_->balloonFontSize;
+  balloon.fontSize = ReadableFontSize(character_->balloonFontSize);
   RECT work{};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   window_.MoveTo({work.right - character_->width - kScreenMargin, work.bottom - character_->height - kScreenMargin});

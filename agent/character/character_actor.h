@@ -38,6 +38,10 @@ struct BalloonSettings {
   long style = 15;
 };
 
+// A balloon's words stay readable and its lines fit on the screen: a font size in points
+// is kept between 6 and 72.
+int ReadableFontSize(long points);
+
 // One loaded character on the screen: its window, its speech balloon and the queue of
 // what it has been asked to do. Requests run one after another in the order they came;
 // each has a status the caller may watch. Time passes only while something moves: at

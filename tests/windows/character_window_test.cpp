@@ -245,5 +245,14 @@ TEST_F(CharacterActorTest, ASecondHideWhileTheFigureGoesLetsItGoOnce) {
   EXPECT_FALSE(actor.BusyForTesting());
 }
 
+TEST(CharacterBalloonFont, ACharactersOwnSizeIsKeptReadable) {
+  for (const auto& [stored, used] : std::vector<std::pair<int, int>>{{0, 6}, {4, 6}, {11, 11}, {200, 72}, {65535, 72}}) {
+    auto character = std::make_shared<CharacterFile>(*BuiltInCharacter());
+    character->balloonFontSize = stored;
+    const CharacterActor actor(character, nullptr);
+    EXPECT_EQ(actor.balloon.fontSize, used) << stored;
+  }
+}
+
 }  // namespace
 }  // namespace memotab::character
