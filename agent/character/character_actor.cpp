@@ -14,12 +14,17 @@ constexpr unsigned kVoicePollMilliseconds = 50;
 constexpr int kScreenMargin = 24;
 constexpr UINT kHideCommand = 1;
 
+constexpr long kSmallestFontSize = 6;
+constexpr long kLargestFontSize = 72;
+
 uint64_t Now() { return GetTickCount64(); }
 
 // The characters alive, for the balloons that are given only a corner and a width.
 std::vector<const CharacterActor*> living;
 
 }  // namespace
+
+int ReadableFontSize(long points) { return static_cast<int>(std::clamp(points, kSmallestFontSize, kLargestFontSize)); }
 
 CharacterActor::CharacterActor(std::shared_ptr<const CharacterFile> character, SpeechEngineMaker makeEngine)
     : character_(std::move(character)),
@@ -38,7 +43,7 @@ CharacterActor::CharacterActor(std::shared_ptr<const CharacterFile> character, S
       player_(*character_),
       voice_(std::move(makeEngine)) {
   balloon.fontName = Utf8ToWide(character_->balloonFontName);
-  balloon.fontSize = character_->balloonFontSize;
+  balloon.fontSize = ReadableFontSize(character_->balloonFontSize);
   RECT work{};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   window_.MoveTo({work.right - character_->width - kScreenMargin, work.bottom - character_->height - kScreenMargin});
@@ -71,7 +76,14 @@ CharacterActor::~CharacterActor() {
 
 CharacterActor::Request CharacterActor::Enqueue(Queued request) {
   Request status = request.status = std::make_shared<RequestStatus>(RequestStatus::kPending);
-  if (request.kind == Kind::kHide) InterruptAll();  // hiding does not wait for what is said or done
+  if (request.kind == Kind::kHide) {
+    // Hiding does not wait for what is said or done; a figure already going hides once.
+    if (Hiding()) {
+      InterruptWaiting();
+    } else {
+      InterruptAll();
+    }
+  }
   queue_.push_back(std::move(request));
   if (active_) {
     Settle();  // a looping animation gives way to what now waits behind it
@@ -102,8 +114,15 @@ void CharacterActor::Stop() {
   window_.CancelTimer();
 }
 
+void CharacterActor::InterruptWaiting() {
+  const auto waiting = queue_.begin() + (active_ ? 1 : 0);
+  for (auto request = waiting; request != queue_.end(); ++request) *request->status = RequestStatus::kInterrupted;
+  queue_.erase(waiting, queue_.end());
+}
+
 void CharacterActor::InterruptAll() {
-  for (Queued& request : queue_) *request.status = RequestStatus::kInterrupted;
+  InterruptWaiting();
+  if (active_) *queue_.front().status = RequestStatus::kInterrupted;
   queue_.clear();
   active_ = false;
   motion_.reset();
@@ -226,13 +245,32 @@ void CharacterActor::Settle() {
   }
 }
 
+void CharacterActor::Listen() {
+  if (!speech_->voiced) return;
+  speech_->heard = voice_.Progress();
+  if (speech_->heard.state == VoiceProgress::State::kCannotTell) speech_->voiced = false;
+}
+
 bool CharacterActor::SpeechOver() {
   const uint64_t elapsed = Now() - speech_->start;
   if (!speech_->voiced) return elapsed >= static_cast<uint64_t>(speech_->pacing.totalMilliseconds);
-  if (!voice_.Speaking()) return true;
-  if (elapsed < static_cast<uint64_t>(speech_->pacing.VoiceDeadlineMilliseconds())) return false;
+  if (speech_->heard.state == VoiceProgress::State::kDone) return true;
+  if (elapsed < static_cast<uint64_t>(voiceDeadline.For(speech_->pacing))) return false;
   voice_.Cancel();  // an engine that never reports the end must not hold every later request
   return true;
+}
+
+size_t CharacterActor::SaidBy(uint64_t now) const {
+  const auto& words = speech_->pacing.words;
+  size_t said = 0;
+  if (speech_->voiced) {
+    for (const PacedWord& word : words) {
+      if (word.start <= speech_->heard.position) said = word.start + word.length;
+    }
+  } else if (const size_t count = speech_->pacing.WordsShownAt(static_cast<int>(now - speech_->start)); count > 0) {
+    said = words[count - 1].start + words[count - 1].length;
+  }
+  return std::min(said, queue_.front().text.size());
 }
 
 void CharacterActor::Finish(RequestStatus status) {
@@ -253,19 +291,13 @@ void CharacterActor::Tick() {
     if (balloon_.IsOpen()) balloon_.Follow(FigureBounds());
     if (done >= 1.0) motion_.reset();
   }
-  if (speech_ && (balloon.style & balloon_style::kAutoPace) && balloon_.IsOpen()) {
-    const std::wstring& text = queue_.front().text;
-    const auto& words = speech_->pacing.words;
-    size_t shown = 0;
-    if (speech_->voiced) {
-      const size_t position = voice_.Position();
-      for (const PacedWord& word : words) {
-        if (word.start <= position) shown = word.start + word.length;
-      }
-    } else if (const size_t count = speech_->pacing.WordsShownAt(static_cast<int>(now - speech_->start)); count > 0) {
-      shown = words[count - 1].start + words[count - 1].length;
+  if (speech_) {
+    Listen();
+    if ((balloon.style & balloon_style::kAutoPace) && balloon_.IsOpen()) {
+      // Words once shown stay, also when the pacing takes over from a voice.
+      speech_->shown = std::max(speech_->shown, SaidBy(now));
+      balloon_.Reveal(speech_->shown);
     }
-    balloon_.Reveal(std::min(shown, text.size()));
   }
   Settle();
   Schedule();

@@ -38,6 +38,10 @@ struct BalloonSettings {
   long style = 15;
 };
 
+// A balloon's words stay readable and its lines fit on the screen: a font size in points
+// is kept between 6 and 72.
+int ReadableFontSize(long points);
+
 // One loaded character on the screen: its window, its speech balloon and the queue of
 // what it has been asked to do. Requests run one after another in the order they came;
 // each has a status the caller may watch. Time passes only while something moves: at
@@ -76,6 +80,8 @@ class CharacterActor : public std::enable_shared_from_this<CharacterActor> {
   MoveCause moveCause = MoveCause::kNeverMoved;
   VisibilityCause visibilityCause = VisibilityCause::kNeverShown;
   BalloonSettings balloon;
+  // How long a voice may take over its words before it is silenced and its request ends.
+  VoiceDeadline voiceDeadline;
   bool autoPopupMenu = true;
   bool soundEffects = true;
 
@@ -104,19 +110,29 @@ class CharacterActor : public std::enable_shared_from_this<CharacterActor> {
   struct Speech {
     SpeechPacing pacing;
     uint64_t start;
-    bool voiced;
+    bool voiced;  // the voice tells how far the words are; otherwise the pacing does
+    VoiceProgress heard{VoiceProgress::State::kSpeaking};  // what the voice told last
+    size_t shown = 0;                                      // the end of the words shown
   };
 
   Request Enqueue(Queued request);
   // Ends every request with kInterrupted, leaving the figure as it is.
   void InterruptAll();
+  // Ends the requests waiting behind the running one with kInterrupted.
+  void InterruptWaiting();
+  bool Hiding() const { return active_ && queue_.front().kind == Kind::kHide; }
   void BeginNext();
   // Starts the request at the front; false when it ended at once.
   bool Begin(Queued& request);
   // Ends the running request when what it waits for is over.
   void Settle();
+  // Asks the voice how far it is with the running speech; one that cannot tell leaves the
+  // rest of the speech to the pacing.
+  void Listen();
   // Whether the running speech has been said (or its voice has taken too long).
   bool SpeechOver();
+  // The end of the last word of the running speech said by `now`.
+  size_t SaidBy(uint64_t now) const;
   void Finish(RequestStatus status);
   void Tick();
   void Schedule();

@@ -16,10 +16,6 @@ using ActorRef = std::weak_ptr<CharacterActor>;
 
 size_t liveRequests = 0;
 
-// The balloon font sizes taken, in points.
-constexpr long kSmallestFontSize = 6;
-constexpr long kLargestFontSize = 72;
-
 // What a caller holds of a request: its `Status`, read-only. One is made for every
 // animation, move and speech, so they share one member table and hold only the status.
 class RequestObject final : public BuiltInDispatch {
@@ -67,9 +63,7 @@ class BalloonObject final : public ServiceObject {
         },
         NumberWriter([actor](double size) {
           if (const auto loaded = actor.lock(); loaded && size > 0) {
-            // A balloon's words stay readable and its lines fit on the screen.
-            loaded->balloon.fontSize = static_cast<int>(
-                std::clamp(WholeNumber(size, loaded->balloon.fontSize), kSmallestFontSize, kLargestFontSize));
+            loaded->balloon.fontSize = ReadableFontSize(WholeNumber(size, loaded->balloon.fontSize));
           }
         }));
     Property(

@@ -198,13 +198,14 @@ CharacterFile ReadCharacterFile(std::span<const uint8_t> bytes) {
   if (bytes.size() < sizeof kMagic || !std::equal(std::begin(kMagic), std::end(kMagic), bytes.begin())) {
     throw CharacterFileError("not a Memotab character file");
   }
+  // The version and the checksum at least; a version read from a checksum would be a wrong reason.
+  if (bytes.size() < sizeof kMagic + 6) throw CharacterFileError("truncated character file: it ends inside the header");
   Reader reader(bytes.subspan(sizeof kMagic));
   const uint16_t version = reader.U16("the header");
   if (version != kFormatVersion) {
     throw CharacterFileError("character file of version " + std::to_string(version) + ", this program reads version " +
                              std::to_string(kFormatVersion));
   }
-  if (bytes.size() < sizeof kMagic + 6) throw CharacterFileError("truncated character file: it ends inside the header");
   const std::span<const uint8_t> body = bytes.first(bytes.size() - 4);
   const auto end = bytes.last(4);
   const uint32_t stored = uint32_t{end[0]} | uint32_t{end[1]} << 8 | uint32_t{end[2]} << 16 | uint32_t{end[3]} << 24;

@@ -21,10 +21,12 @@ class SpeechEngine {
  public:
   virtual ~SpeechEngine() = default;
   // Silences what is being said and starts saying the text, returning at once; the
-  // number of its stream, or nothing when the engine cannot speak.
+  // number of its stream (0 when the engine gave it none), or nothing when the engine
+  // cannot speak.
   virtual std::optional<long> Speak(const std::wstring& text) = 0;
   // Nothing when the engine cannot tell.
   virtual std::optional<SpeechEngineStatus> Status() = 0;
+  // Silences what is being said; the engine may use up a stream number for it.
   virtual void Silence() = 0;
 };
 

@@ -11,7 +11,6 @@ constexpr int kLetterMilliseconds = 45;
 constexpr int kShortPauseMilliseconds = 220;  // after , ; :
 constexpr int kLongPauseMilliseconds = 420;   // after . ! ? and at a line break
 constexpr int kLastWordMilliseconds = 600;    // time to read the end
-constexpr int kVoiceStartMilliseconds = 5000;
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
 
@@ -28,8 +27,6 @@ size_t SpeechPacing::WordsShownAt(int elapsed) const {
   return static_cast<size_t>(std::count_if(words.begin(), words.end(),
                                            [&](const PacedWord& word) { return word.atMilliseconds <= elapsed; }));
 }
-
-int SpeechPacing::VoiceDeadlineMilliseconds() const { return 3 * totalMilliseconds + kVoiceStartMilliseconds; }
 
 SpeechPacing PaceSpeech(std::wstring_view text) {
   SpeechPacing pacing;

@@ -22,9 +22,15 @@ struct SpeechPacing {
 
   // How many words are shown `elapsed` milliseconds after the start.
   size_t WordsShownAt(int elapsed) const;
-  // How long a voice may take to say the text before it is taken as stuck: a slow voice
-  // has three times the paced time, and five seconds more to start.
-  int VoiceDeadlineMilliseconds() const;
+};
+
+// How long a voice may take to say a text before it is taken as stuck: a slow voice has
+// `slowness` times the paced time, and `startMilliseconds` more to start.
+struct VoiceDeadline {
+  int slowness = 3;
+  int startMilliseconds = 5000;
+
+  int For(const SpeechPacing& pacing) const { return slowness * pacing.totalMilliseconds + startMilliseconds; }
 };
 
 SpeechPacing PaceSpeech(std::wstring_view text);

@@ -1,4 +1,5 @@
 #include <cwchar>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -73,15 +74,21 @@ VARIANT Object(IDispatch* value) {
   return variant;
 }
 
-// A property read as a number; `fallback` when it cannot be read.
-long ReadNumber(IDispatch* object, const wchar_t* name, long fallback) {
-  VARIANT value;
-  if (FAILED(Call(object, name, DISPATCH_PROPERTYGET, {}, &value))) return fallback;
+// A value as a number; nothing when it is not one. The value is cleared.
+std::optional<long> TakeNumber(VARIANT& value) {
   VARIANT number;
   VariantInit(&number);
-  const long result = SUCCEEDED(VariantChangeType(&number, &value, 0, VT_I4)) ? number.lVal : fallback;
+  const std::optional<long> result =
+      SUCCEEDED(VariantChangeType(&number, &value, 0, VT_I4)) ? std::optional<long>(number.lVal) : std::nullopt;
   VariantClear(&value);
   return result;
+}
+
+// A property read as a number; nothing when it cannot be read.
+std::optional<long> ReadNumber(IDispatch* object, const wchar_t* name) {
+  VARIANT value;
+  if (FAILED(Call(object, name, DISPATCH_PROPERTYGET, {}, &value))) return std::nullopt;
+  return TakeNumber(value);
 }
 
 ComPtr<IDispatch> ReadObject(IDispatch* object, const wchar_t* name, std::vector<VARIANT> args, WORD kind) {
@@ -122,21 +129,18 @@ class SystemSpeechEngine final : public SpeechEngine {
                     &stream))) {
       return std::nullopt;
     }
-    VARIANT number;
-    VariantInit(&number);
-    const long result = SUCCEEDED(VariantChangeType(&number, &stream, 0, VT_I4)) ? number.lVal : 0;
-    VariantClear(&stream);
-    return result;
+    return TakeNumber(stream).value_or(0);  // it speaks, with no number to follow
   }
 
   std::optional<SpeechEngineStatus> Status() override {
     const ComPtr<IDispatch> status = ReadObject(engine_.Get(), L"Status", {}, DISPATCH_PROPERTYGET);
     if (!status) return std::nullopt;
+    const std::optional<long> runningState = ReadNumber(status.Get(), L"RunningState");
+    const std::optional<long> currentStream = ReadNumber(status.Get(), L"CurrentStreamNumber");
+    const std::optional<long> wordPosition = ReadNumber(status.Get(), L"InputWordPosition");
+    if (!runningState || !currentStream || !wordPosition) return std::nullopt;  // a guess would end a speech early
     return SpeechEngineStatus{
-        .runningState = ReadNumber(status.Get(), L"RunningState", SpeechEngineStatus::kDone),
-        .currentStream = ReadNumber(status.Get(), L"CurrentStreamNumber", 0),
-        .wordPosition = ReadNumber(status.Get(), L"InputWordPosition", 0),
-    };
+        .runningState = *runningState, .currentStream = *currentStream, .wordPosition = *wordPosition};
   }
 
   void Silence() override {
@@ -150,7 +154,7 @@ class SystemSpeechEngine final : public SpeechEngine {
   void ChooseSpanishVoice() {
     const ComPtr<IDispatch> voices = ReadObject(engine_.Get(), L"GetVoices", {}, DISPATCH_METHOD);
     if (!voices) return;
-    const long count = ReadNumber(voices.Get(), L"Count", 0);
+    const long count = ReadNumber(voices.Get(), L"Count").value_or(0);
     for (long i = 0; i < count; ++i) {
       const ComPtr<IDispatch> token = ReadObject(voices.Get(), L"Item", {Long(i)}, DISPATCH_METHOD);
       if (!token) continue;

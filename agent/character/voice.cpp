@@ -22,26 +22,25 @@ bool Voice::Start(const std::wstring& text) {
     engine_.reset();
     return false;
   }
-  stream_ = *stream;
+  stream_ = std::max(0L, *stream);
   speaking_ = true;
   return true;
 }
 
-bool Voice::Speaking() {
-  if (!speaking_ || !engine_) return false;
+VoiceProgress Voice::Progress() {
+  using State = VoiceProgress::State;
+  if (!speaking_ || !engine_) return {State::kDone};
+  if (stream_ == 0) return {State::kCannotTell};
+  const std::optional<SpeechEngineStatus> status = engine_->Status();
+  if (!status) return {State::kCannotTell};
   // Right after Speak the engine may still report the stream before ours as done: ours is
   // over only once the engine has reached it and finished it, or gone past it.
-  const std::optional<SpeechEngineStatus> status = engine_->Status();
-  speaking_ = status && (status->currentStream < stream_ ||
-                         (status->currentStream == stream_ && status->runningState != SpeechEngineStatus::kDone));
-  return speaking_;
-}
-
-size_t Voice::Position() {
-  if (!engine_) return 0;
-  const std::optional<SpeechEngineStatus> status = engine_->Status();
-  if (!status || status->currentStream != stream_) return 0;
-  return static_cast<size_t>(std::max(0L, status->wordPosition));
+  if (status->currentStream < stream_) return {State::kSpeaking};
+  if (status->currentStream > stream_ || status->runningState == SpeechEngineStatus::kDone) {
+    speaking_ = false;
+    return {State::kDone};
+  }
+  return {State::kSpeaking, static_cast<size_t>(std::max(0L, status->wordPosition))};
 }
 
 void Voice::Cancel() {

@@ -118,6 +118,47 @@ TEST(DamagedCharacterFile, EveryTruncationIsRefusedWithAReason) {
   }
 }
 
+// The file with the body cut after `length` bytes and a checksum that fits what is left,
+// so that the parser, not the checksum, must find the file short.
+std::vector<uint8_t> CutAndSealed(const std::vector<uint8_t>& whole, size_t length) {
+  std::vector<uint8_t> bytes(whole.begin(), whole.begin() + static_cast<ptrdiff_t>(length));
+  bytes.resize(length + 4);
+  Reseal(bytes);
+  return bytes;
+}
+
+// The same character with every picture made a single transparent pixel: its frames and
+// animations are as they were, and it reads in a moment.
+std::vector<uint8_t> WithTinyPictures(const std::vector<uint8_t>& whole) {
+  size_t offset = PictureCountOffset(whole);
+  const size_t count = whole[offset] | whole[offset + 1] << 8;
+  std::vector<uint8_t> bytes(whole.begin(), whole.begin() + static_cast<ptrdiff_t>(offset + 2));
+  offset += 2;
+  for (size_t i = 0; i < count; ++i) {
+    size_t code = 0;
+    for (size_t b = 0; b < 4; ++b) code |= size_t{whole[offset + 4 + b]} << (8 * b);
+    offset += 8 + code;
+    bytes.insert(bytes.end(), {1, 0, 1, 0, 5, 0, 0, 0, 0x80, 0, 0, 0, 0});  // 1 x 1, a run of one clear pixel
+  }
+  bytes.insert(bytes.end(), whole.begin() + static_cast<ptrdiff_t>(offset), whole.end());
+  Reseal(bytes);
+  return bytes;
+}
+
+TEST(DamagedCharacterFile, ACutFileWithAFittingChecksumIsRefusedByTheParser) {
+  const std::vector<uint8_t> whole = Bytes(ShippedCharacters().front());
+  const std::vector<uint8_t> small = WithTinyPictures(whole);
+  ASSERT_EQ(ErrorOf(small), "(read)");
+  ASSERT_LT(small.size(), whole.size() / 4);
+  const auto refusedAsShort = [](const std::vector<uint8_t>& bytes, size_t length) {
+    const std::string error = ErrorOf(CutAndSealed(bytes, length));
+    EXPECT_TRUE(error.find("truncated") != std::string::npos || error.find("not a Memotab") != std::string::npos)
+        << length << ": " << error;
+  };
+  for (size_t length = 0; length < small.size() - 4; ++length) refusedAsShort(small, length);  // every field cut
+  for (size_t length = PictureCountOffset(whole); length < whole.size() - 4; length += 331) refusedAsShort(whole, length);
+}
+
 TEST(DamagedCharacterFile, ChangedBytesAndUnknownVersionsAreRefused) {
   const std::vector<uint8_t> whole = Bytes(ShippedCharacters().front());
   std::vector<uint8_t> bytes = whole;
@@ -273,9 +314,11 @@ TEST(SpeechPacing, WordsComeAsTheyAreReadWithPausesAtPunctuation) {
 
 TEST(SpeechPacing, AVoiceHasAFiniteTimeThatLeavesASlowVoiceRoom) {
   const SpeechPacing pacing = PaceSpeech(L"Mañana a las nueve: llevar el coche al taller.");
-  EXPECT_GE(pacing.VoiceDeadlineMilliseconds(), 3 * pacing.totalMilliseconds);
-  EXPECT_LT(pacing.VoiceDeadlineMilliseconds(), 3 * pacing.totalMilliseconds + 10000);
-  EXPECT_GT(PaceSpeech(L"").VoiceDeadlineMilliseconds(), 0);  // even an empty text ends
+  const VoiceDeadline deadline;
+  EXPECT_GE(deadline.For(pacing), 3 * pacing.totalMilliseconds);
+  EXPECT_LT(deadline.For(pacing), 3 * pacing.totalMilliseconds + 10000);
+  EXPECT_GT(deadline.For(PaceSpeech(L"")), 0);  // even an empty text ends
+  EXPECT_EQ((VoiceDeadline{.slowness = 1, .startMilliseconds = 200}.For(pacing)), pacing.totalMilliseconds + 200);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "character_actor.h"
+#include "character_requests.h"
 #include "character_service.h"
 #include "event_loop.h"
 #include "ui_driver.h"
@@ -14,17 +15,8 @@
 namespace memotab::character {
 namespace {
 
+using test::Finished;
 using test::WaitUntil;
-
-// Waits with the event loop running until the request has ended.
-RequestStatus Finished(const CharacterActor::Request& request, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while ((*request == RequestStatus::kPending || *request == RequestStatus::kInProgress) &&
-         std::chrono::steady_clock::now() < deadline) {
-    SYSWAIT(0.01);
-  }
-  return *request;
-}
 
 std::vector<uint32_t> BitmapPixels(HBITMAP bitmap, int width, int height) {
   BITMAPINFO info{};
@@ -43,7 +35,7 @@ std::vector<uint32_t> BitmapPixels(HBITMAP bitmap, int width, int height) {
 class CharacterActorTest : public ::testing::Test {
  protected:
   std::shared_ptr<const CharacterFile> character = BuiltInCharacter();
-  CharacterActor actor{character};
+  CharacterActor actor{character, nullptr};  // without a voice, wherever the tests run: the words are paced
 
   Picture RestFrame() const {
     Picture rest;
@@ -238,102 +230,28 @@ TEST_F(CharacterActorTest, HidingInterruptsWhatIsSaidOrDoneAndWhatWaits) {
   EXPECT_FALSE(actor.BusyForTesting());
 }
 
-// A speech engine the test drives: a stream starts, moves on and ends when the test says.
-struct FakeEngineState {
-  std::vector<std::wstring> said;  // stream n is said[n - 1]
-  SpeechEngineStatus status;
-  int silenced = 0;
-
-  void Reach(long stream, long word) {
-    status = {.runningState = SpeechEngineStatus::kSpeaking, .currentStream = stream, .wordPosition = word};
-  }
-  void EndStream() { status.runningState = SpeechEngineStatus::kDone; }
-};
-
-class FakeSpeechEngine final : public SpeechEngine {
- public:
-  explicit FakeSpeechEngine(std::shared_ptr<FakeEngineState> state) : state_(std::move(state)) {}
-  std::optional<long> Speak(const std::wstring& text) override {
-    state_->said.push_back(text);
-    return static_cast<long>(state_->said.size());
-  }
-  std::optional<SpeechEngineStatus> Status() override { return state_->status; }
-  void Silence() override {
-    ++state_->silenced;
-    state_->EndStream();
-  }
-
- private:
-  std::shared_ptr<FakeEngineState> state_;
-};
-
-class SpokenCharacterTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
-    actor.balloon.style = 15;
-  }
-  std::wstring BalloonText() const {
-    wchar_t shown[256] = {};
-    InternalGetWindowText(actor.BalloonForTesting().HandleForTesting(), shown, 256);
-    return shown;
-  }
-
-  std::shared_ptr<FakeEngineState> engine = std::make_shared<FakeEngineState>();
-  CharacterActor actor{BuiltInCharacter(), [state = engine] { return std::make_unique<FakeSpeechEngine>(state); }};
-};
-
-TEST_F(SpokenCharacterTest, ASpeechIsOverOnlyOnceTheEngineHasSaidItsOwnStream) {
-  const auto first = actor.Speak(L"Primera nota.");
-  engine->Reach(1, 0);
-  engine->EndStream();
-  EXPECT_EQ(Finished(first), RequestStatus::kDone);
-
-  const std::wstring text = L"Mañana a las nueve: llevar el coche al taller.";
-  const auto second = actor.Speak(text);
-  ASSERT_EQ(engine->said.size(), 2u);
-  // The engine still reports the first stream as done; ten polls of the voice go by.
-  test::DispatchUntil([] { return false; }, std::chrono::milliseconds(500));
-  EXPECT_EQ(*second, RequestStatus::kInProgress);
-  EXPECT_TRUE(actor.BalloonForTesting().IsOpen());
-
-  engine->Reach(2, static_cast<long>(text.find(L"las")));
-  EXPECT_TRUE(test::DispatchUntil([&] { return BalloonText() == L"Mañana a las"; }));
-  EXPECT_EQ(*second, RequestStatus::kInProgress);
-  EXPECT_TRUE(actor.BusyForTesting());
-
-  engine->EndStream();
-  EXPECT_EQ(Finished(second), RequestStatus::kDone);
-  EXPECT_FALSE(actor.BalloonForTesting().IsOpen());  // style 15: it goes with the voice
-  EXPECT_FALSE(actor.BusyForTesting());
-  EXPECT_EQ(engine->silenced, 0);
-}
-
-TEST_F(SpokenCharacterTest, StopAndHideSilenceTheEngine) {
-  const auto speech = actor.Speak(L"Hola.");
-  engine->Reach(1, 0);
-  actor.Stop();
-  EXPECT_EQ(*speech, RequestStatus::kInterrupted);
-  EXPECT_EQ(engine->silenced, 1);
-  EXPECT_FALSE(actor.BalloonForTesting().IsOpen());
-
-  const auto again = actor.Speak(L"Otra vez.");
-  engine->Reach(2, 0);
-  const auto hide = actor.Hide();
-  EXPECT_EQ(*again, RequestStatus::kInterrupted);
-  EXPECT_EQ(engine->silenced, 2);
-  EXPECT_EQ(Finished(hide, std::chrono::seconds(3)), RequestStatus::kDone);
+TEST_F(CharacterActorTest, ASecondHideWhileTheFigureGoesLetsItGoOnce) {
+  ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
+  const auto first = actor.Hide();
+  const auto wave = actor.Play("Wave");
+  const auto second = actor.Hide();
+  EXPECT_EQ(*first, RequestStatus::kInProgress);  // its animation goes on, not started again
+  EXPECT_EQ(*wave, RequestStatus::kInterrupted);
+  EXPECT_EQ(*second, RequestStatus::kPending);
+  EXPECT_EQ(Finished(second, std::chrono::seconds(3)), RequestStatus::kDone);
+  EXPECT_EQ(*first, RequestStatus::kDone);
   EXPECT_FALSE(actor.Visible());
+  EXPECT_EQ(actor.visibilityCause, VisibilityCause::kProgramHid);
+  EXPECT_FALSE(actor.BusyForTesting());
 }
 
-TEST(Voice, ASpanishVoiceIsKnownByItsLanguages) {
-  EXPECT_TRUE(SpeaksSpanish(L"C0A"));
-  EXPECT_TRUE(SpeaksSpanish(L"40a"));
-  EXPECT_TRUE(SpeaksSpanish(L"409;80A"));
-  EXPECT_TRUE(SpeaksSpanish(L"540A"));  // any Spanish: the primary language is what counts
-  EXPECT_FALSE(SpeaksSpanish(L"409;9"));
-  EXPECT_FALSE(SpeaksSpanish(L"416"));
-  EXPECT_FALSE(SpeaksSpanish(L""));
+TEST(CharacterBalloonFont, ACharactersOwnSizeIsKeptReadable) {
+  for (const auto& [stored, used] : std::vector<std::pair<int, int>>{{0, 6}, {4, 6}, {11, 11}, {200, 72}, {65535, 72}}) {
+    auto character = std::make_shared<CharacterFile>(*BuiltInCharacter());
+    character->balloonFontSize = stored;
+    const CharacterActor actor(character, nullptr);
+    EXPECT_EQ(actor.balloon.fontSize, used) << stored;
+  }
 }
 
 }  // namespace
