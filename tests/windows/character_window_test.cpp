@@ -132,10 +132,10 @@ TEST_F(CharacterActorTest, MovesFollowAStraightPathAndStayInTheWorkArea) {
   EXPECT_EQ(actor.moveCause, MoveCause::kProgram);
   const auto walk = actor.MoveTo(500, 320, 400);
   std::vector<POINT> path;
-  while (*walk == RequestStatus::kInProgress) {
+  EXPECT_TRUE(test::DispatchUntil([&] {
     path.push_back({actor.Bounds().left, actor.Bounds().top});
-    SYSWAIT(0.03);
-  }
+    return *walk != RequestStatus::kInProgress;
+  }));
   EXPECT_EQ(*walk, RequestStatus::kDone);
   EXPECT_EQ(actor.Bounds().left, 500);
   EXPECT_EQ(actor.Bounds().top, 320);
@@ -206,12 +206,12 @@ TEST_F(CharacterActorTest, SpeechShowsItsWordsAsTheyAreSaid) {
   const auto speech = actor.Speak(text);
   const HWND balloon = actor.BalloonForTesting().HandleForTesting();
   std::set<std::wstring> seen;
-  while (*speech == RequestStatus::kInProgress) {
+  EXPECT_TRUE(test::DispatchUntil([&] {
     wchar_t shown[256] = {};
     InternalGetWindowText(balloon, shown, 256);
     seen.insert(shown);
-    SYSWAIT(0.02);
-  }
+    return *speech != RequestStatus::kInProgress;
+  }, std::chrono::seconds(10)));
   EXPECT_EQ(*speech, RequestStatus::kDone);
   EXPECT_GE(seen.size(), 5u);  // word by word
   for (const std::wstring& part : seen) EXPECT_EQ(text.rfind(part, 0), 0u) << "not the start of the text";
