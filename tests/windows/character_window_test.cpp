@@ -125,6 +125,30 @@ TEST_F(CharacterActorTest, ALoopingAnimationGivesWayToARequestQueuedBeforeItBega
   EXPECT_FALSE(actor.BusyForTesting());
 }
 
+TEST_F(CharacterActorTest, AFigureThatIsHidingCountsAsHiddenUntilItIsShownAgain) {
+  ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
+  actor.balloon.style = 15;
+  const auto hide = actor.Hide();
+  EXPECT_EQ(*hide, RequestStatus::kInProgress);
+  EXPECT_TRUE(actor.WindowForTesting().Visible());  // still seen going
+  EXPECT_FALSE(actor.Visible());                    // but whoever wants it must show it again
+  // What the program does when a reminder falls due now: show the figure, then speak.
+  const auto show = actor.Show();
+  EXPECT_TRUE(actor.Visible());
+  const auto speech = actor.Speak(L"Comprar pan.");
+  EXPECT_EQ(Finished(speech), RequestStatus::kDone);
+  EXPECT_EQ(*hide, RequestStatus::kDone);
+  EXPECT_EQ(*show, RequestStatus::kDone);
+  EXPECT_TRUE(actor.Visible());
+  EXPECT_EQ(actor.visibilityCause, VisibilityCause::kProgramShowed);
+
+  actor.Hide();
+  actor.Stop();  // ends the hiding half-way: the figure stays, and says so
+  EXPECT_TRUE(actor.Visible());
+  EXPECT_EQ(Finished(actor.Hide(), std::chrono::seconds(3)), RequestStatus::kDone);
+  EXPECT_FALSE(actor.Visible());
+}
+
 TEST_F(CharacterActorTest, MovesFollowAStraightPathAndStayInTheWorkArea) {
   ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
   EXPECT_EQ(Finished(actor.MoveTo(100, 120, 0)), RequestStatus::kDone);  // a jump
