@@ -210,6 +210,21 @@ TEST_F(AgentTest, WaitingGoesOnWhileTheStatusIsNotFinal) {
   EXPECT_FALSE(agent->lBusy());
 }
 
+TEST_F(AgentTest, ARequestThatFailedOrWasInterruptedIsNoLongerBusy) {
+  *standIns.requestMilliseconds = 60000;  // it never gets done
+  *standIns.characterVisible = true;
+  const auto agent = NewAgent();
+  agent->lWait = true;
+  for (const long final : {1L, 3L}) {
+    *standIns.runningStatus = final;
+    agent->Animate("Wave");  // the wait ends at once: the request has ended
+    EXPECT_FALSE(agent->lBusy()) << final;
+  }
+  *standIns.runningStatus = 4;
+  agent->oResp = std::get<std::shared_ptr<TOleAuto>>(agent->oChar->Send("PLAY", {std::string("Wave")}));
+  EXPECT_TRUE(agent->lBusy());  // a request in progress
+}
+
 TEST(AgentWithoutService, EverythingDegradesQuietly) {
   // No stand-ins: the system has no character service and no balloon control.
   const auto agent = TMsAgent::New({.cName = "Pepe", .cFile = "C:\\no\\Pepe.acs"});
