@@ -118,7 +118,7 @@ void TMsAgent::Request(const std::function<OleValue()>& send) {
     send();
     return;
   }
-  oResp = AsObject(send());
+  oResp = AnsweredObject(*oChar, send());
   WaitEnd();
 }
 
@@ -129,7 +129,7 @@ void TMsAgent::PlaySequence(std::initializer_list<const char*> animations) {
   if (!lOK || !IsVisible()) return;
   for (const char* animation : animations) {
     if (lWait) {
-      oResp = AsObject(Play(animation));
+      oResp = AnsweredObject(*oChar, Play(animation));
     } else {
       Play(animation);
     }

@@ -225,6 +225,38 @@ TEST_F(AgentTest, ARequestThatFailedOrWasInterruptedIsNoLongerBusy) {
   EXPECT_TRUE(agent->lBusy());  // a request in progress
 }
 
+// Answers every box with this caption that appears for a while; gives how many it answered.
+std::future<int> AnswerEveryBox(const std::string& caption, std::chrono::milliseconds during) {
+  return std::async(std::launch::async, [=] {
+    const auto end = std::chrono::steady_clock::now() + during;
+    int answered = 0;
+    while (std::chrono::steady_clock::now() < end) {
+      if (const HWND box = test::FindVisibleWindow(caption); box != nullptr) {
+        test::ClickButton(box, IDOK);
+        test::WaitUntil([box] { return !IsWindowVisible(box); });
+        ++answered;
+      }
+      Sleep(20);
+    }
+    return answered;
+  });
+}
+
+TEST_F(AgentTest, ARequestAnsweredWithAnExceptionIsShownOnceAndNotWaitedFor) {
+  *standIns.characterVisible = true;
+  *standIns.failing = {L"Play", test::StandIns::Failure::kException};
+  const auto agent = NewAgent();
+  agent->lWait = true;
+  std::future<int> exceptions = AnswerEveryBox("Servicio", std::chrono::seconds(4));
+  std::future<int> otherErrors = AnswerEveryBox("OLE Error", std::chrono::seconds(4));
+  agent->Animate("Wave");
+  EXPECT_EQ(agent->oResp, nullptr);  // not the character itself
+  agent->LookLeft();  // two animations, the second kept
+  EXPECT_EQ(agent->oResp, nullptr);
+  EXPECT_EQ(exceptions.get(), 3);
+  EXPECT_EQ(otherErrors.get(), 0);  // nobody asked the character for a request's Status
+}
+
 TEST(AgentWithoutService, EverythingDegradesQuietly) {
   // No stand-ins: the system has no character service and no balloon control.
   const auto agent = TMsAgent::New({.cName = "Pepe", .cFile = "C:\\no\\Pepe.acs"});
