@@ -230,7 +230,7 @@ TMsAgent& TMsAgent::WaitEnd() {
     const std::shared_ptr<TOleAuto> request = oResp;  // a nested call may replace it
     if (Finished(request->Send("STATUS"))) break;
     if (!SYSREFRESH()) break;  // the program is ending: nothing waits for the character any more
-    WAITEVENT(0.01);
+    SYSWAIT(0.01);  // inside a popup menu, the input left queued for the menu does not wake it
   }
   return *this;
 }
