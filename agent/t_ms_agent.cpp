@@ -32,6 +32,14 @@ constexpr double kRequestDone = 0;
 constexpr double kRequestFailed = 1;
 constexpr double kRequestInterrupted = 3;
 
+// Whether a request whose `Status` read gave `status` has finished. A status that cannot
+// be read at all counts as finished: the bridge has said why.
+bool Finished(const OleValue& status) {
+  if (TypeLetter(status) != 'N') return true;
+  const double state = AsNumber(status);
+  return state == kRequestDone || state == kRequestFailed || state == kRequestInterrupted;
+}
+
 }  // namespace
 
 std::shared_ptr<TMsAgent> TMsAgent::New(TMsAgentParams params) {
@@ -110,7 +118,7 @@ void TMsAgent::Request(const std::function<OleValue()>& send) {
     send();
     return;
   }
-  oResp = AsObject(send());
+  oResp = AnsweredObject(*oChar, send());
   WaitEnd();
 }
 
@@ -121,7 +129,7 @@ void TMsAgent::PlaySequence(std::initializer_list<const char*> animations) {
   if (!lOK || !IsVisible()) return;
   for (const char* animation : animations) {
     if (lWait) {
-      oResp = AsObject(Play(animation));
+      oResp = AnsweredObject(*oChar, Play(animation));
     } else {
       Play(animation);
     }
@@ -213,20 +221,16 @@ bool TMsAgent::IsVisible() { return lOK && AsLogical(CharacterProperty("VISIBLE"
 
 bool TMsAgent::lBusy() {
   if (!lOK || !lResp.value_or(false) || !oResp) return false;
-  return AsNumber(oResp->Send("STATUS")) != 0;
+  return !Finished(oResp->Send("STATUS"));
 }
 
 TMsAgent& TMsAgent::WaitEnd() {
   // A request that fails or is interrupted (by a Stop from a nested call) has ended too.
-  // A status that cannot be read at all ends the wait: the bridge has said why.
   while (lOK && lResp.value_or(false) && oResp) {
     const std::shared_ptr<TOleAuto> request = oResp;  // a nested call may replace it
-    const OleValue status = request->Send("STATUS");
-    if (TypeLetter(status) != 'N') break;
-    const double state = AsNumber(status);
-    if (state == kRequestDone || state == kRequestFailed || state == kRequestInterrupted) break;
+    if (Finished(request->Send("STATUS"))) break;
     if (!SYSREFRESH()) break;  // the program is ending: nothing waits for the character any more
-    WAITEVENT(0.01);
+    SYSWAIT(0.01);  // inside a popup menu, the input left queued for the menu does not wake it
   }
   return *this;
 }

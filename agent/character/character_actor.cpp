@@ -153,24 +153,24 @@ bool CharacterActor::Begin(Queued& request) {
   };
   switch (request.kind) {
     case Kind::kShow:
-      if (Visible()) return endNow(RequestStatus::kDone);
+      if (window_.Visible()) return endNow(RequestStatus::kDone);
       visibilityCause = VisibilityCause::kProgramShowed;
       PlayNamed("Showing");
       window_.Show();
       return true;
     case Kind::kHide:
-      if (!Visible()) return endNow(RequestStatus::kDone);
+      if (!window_.Visible()) return endNow(RequestStatus::kDone);
       balloon_.Close();
       PlayNamed("Hiding");
       return true;
     case Kind::kPlay:
-      if (!Visible() || request.animation == nullptr) return endNow(RequestStatus::kFailed);
+      if (!window_.Visible() || request.animation == nullptr) return endNow(RequestStatus::kFailed);
       player_.Start(*request.animation, Now());
       Present();
       return true;
     case Kind::kSpeak:
     case Kind::kThink: {
-      if (!Visible()) return endNow(RequestStatus::kFailed);
+      if (!window_.Visible()) return endNow(RequestStatus::kFailed);
       balloon_.Close();
       const bool voiced = request.kind == Kind::kSpeak && voice_.Start(request.text);
       speech_ = Speech{PaceSpeech(request.text), Now(), voiced};
@@ -185,7 +185,7 @@ bool CharacterActor::Begin(Queued& request) {
     case Kind::kMove: {
       const POINT target = InsideWorkArea(request.target);
       moveCause = MoveCause::kProgram;
-      if (!Visible() || request.milliseconds <= 0) {
+      if (!window_.Visible() || request.milliseconds <= 0) {
         window_.MoveTo(target);
         return endNow(RequestStatus::kDone);
       }
@@ -353,6 +353,14 @@ RECT CharacterActor::FigureBounds() const {
   RECT bounds = window_.Bounds();
   bounds.top += figureTop_;
   return bounds;
+}
+
+bool CharacterActor::HideAhead() const {
+  for (auto request = queue_.rbegin(); request != queue_.rend(); ++request) {
+    if (request->kind == Kind::kShow) return false;
+    if (request->kind == Kind::kHide) return true;
+  }
+  return false;
 }
 
 void CharacterActor::UserHide() {

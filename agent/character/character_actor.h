@@ -75,7 +75,9 @@ class CharacterActor : public std::enable_shared_from_this<CharacterActor> {
   RECT FigureBounds() const;
   // The shown character whose window has its top-left corner there and that width, if any.
   static const CharacterActor* ShownAt(POINT topLeft, int width);
-  bool Visible() const { return window_.Visible(); }
+  // Whether the figure is shown and stays so: from the moment a Hide is taken until a later
+  // Show it counts as hidden, although it is still seen going.
+  bool Visible() const { return window_.Visible() && !HideAhead(); }
   RECT Bounds() const { return window_.Bounds(); }
   MoveCause moveCause = MoveCause::kNeverMoved;
   VisibilityCause visibilityCause = VisibilityCause::kNeverShown;
@@ -141,6 +143,8 @@ class CharacterActor : public std::enable_shared_from_this<CharacterActor> {
   POINT InsideWorkArea(POINT topLeft) const;
   void UserHide();
   void ShowMenu(POINT at);
+  // Whether the last Show or Hide waiting or running is a Hide.
+  bool HideAhead() const;
 
   std::shared_ptr<const CharacterFile> character_;
   CharacterWindow window_;

@@ -2,9 +2,11 @@
 // control, and without any service at all (as on a system that has none).
 #include <gtest/gtest.h>
 
+#include "cpu_time.h"
 #include "sounds.h"
 #include "stand_ins.h"
 #include "t_ms_agent.h"
+#include "t_window.h"
 #include "ui_driver.h"
 
 namespace memotab {
@@ -208,6 +210,102 @@ TEST_F(AgentTest, WaitingGoesOnWhileTheStatusIsNotFinal) {
   agent->Animate("Wave");
   EXPECT_GE(GetTickCount64() - start, 290u);
   EXPECT_FALSE(agent->lBusy());
+}
+
+TEST_F(AgentTest, ARequestThatFailedOrWasInterruptedIsNoLongerBusy) {
+  *standIns.requestMilliseconds = 60000;  // it never gets done
+  *standIns.characterVisible = true;
+  const auto agent = NewAgent();
+  agent->lWait = true;
+  for (const long final : {1L, 3L}) {
+    *standIns.runningStatus = final;
+    agent->Animate("Wave");  // the wait ends at once: the request has ended
+    EXPECT_FALSE(agent->lBusy()) << final;
+  }
+  *standIns.runningStatus = 4;
+  agent->oResp = std::get<std::shared_ptr<TOleAuto>>(agent->oChar->Send("PLAY", {std::string("Wave")}));
+  EXPECT_TRUE(agent->lBusy());  // a request in progress
+}
+
+// Answers every box with this caption that appears for a while; gives how many it answered.
+std::future<int> AnswerEveryBox(const std::string& caption, std::chrono::milliseconds during) {
+  return std::async(std::launch::async, [=] {
+    const auto end = std::chrono::steady_clock::now() + during;
+    int answered = 0;
+    while (std::chrono::steady_clock::now() < end) {
+      if (const HWND box = test::FindVisibleWindow(caption); box != nullptr) {
+        test::ClickButton(box, IDOK);
+        test::WaitUntil([box] { return !IsWindowVisible(box); });
+        ++answered;
+      }
+      Sleep(20);
+    }
+    return answered;
+  });
+}
+
+TEST_F(AgentTest, ARequestAnsweredWithAnExceptionIsShownOnceAndNotWaitedFor) {
+  *standIns.characterVisible = true;
+  *standIns.failing = {L"Play", test::StandIns::Failure::kException};
+  const auto agent = NewAgent();
+  agent->lWait = true;
+  std::future<int> exceptions = AnswerEveryBox("Servicio", std::chrono::seconds(4));
+  std::future<int> otherErrors = AnswerEveryBox("OLE Error", std::chrono::seconds(4));
+  agent->Animate("Wave");
+  EXPECT_EQ(agent->oResp, nullptr);  // not the character itself
+  agent->LookLeft();  // two animations, the second kept
+  EXPECT_EQ(agent->oResp, nullptr);
+  EXPECT_EQ(exceptions.get(), 3);
+  EXPECT_EQ(otherErrors.get(), 0);  // nobody asked the character for a request's Status
+}
+
+// A wait for the character run by a timer inside a popup menu's loop, as the reminder tick
+// runs inside the tray menu, with the pointer's input queued for the menu.
+struct WaitInMenu {
+  HWND owner = nullptr;
+  TMsAgent* agent = nullptr;
+  bool inMenu = false;
+  double seconds = 0;
+  double cpuSeconds = 0;
+};
+WaitInMenu* waitInMenu = nullptr;
+
+void CALLBACK AnimateDuringMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  WaitInMenu& state = *waitInMenu;
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  state.inMenu = GetGUIThreadInfo(GetCurrentThreadId(), &thread) && (thread.flags & GUI_INMENUMODE) != 0;
+  PostMessageA(state.owner, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));  // left in the queue for the menu
+  const ULONGLONG start = GetTickCount64();
+  const double cpu = test::CpuSeconds();
+  state.agent->Animate("Wave");
+  state.cpuSeconds = test::CpuSeconds() - cpu;
+  state.seconds = static_cast<double>(GetTickCount64() - start) / 1000.0;
+  EndMenu();
+}
+
+// Runs alone: another program's window that comes to the front would close the menu.
+TEST(AgentInsideAMenu, AWaitForARequestSleepsBetweenItsLooks) {
+  test::StandIns standIns;
+  *standIns.requestMilliseconds = 1000;
+  *standIns.characterVisible = true;
+  const auto agent = TMsAgent::New({.cName = "Nota", .lMenu = false, .cFile = ""});
+  agent->lWait = true;
+  const WindowPtr owner = TWindow::New({});
+  WaitInMenu state{.owner = owner->hWnd, .agent = agent.get()};
+  waitInMenu = &state;
+  const HMENU menu = CreatePopupMenu();
+  AppendMenuA(menu, MF_STRING, 41, "Primero");
+  SetForegroundWindow(owner->hWnd);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnimateDuringMenu);
+  TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, 10, 10, 0, owner->hWnd, nullptr);
+  KillTimer(nullptr, timer);
+  DestroyMenu(menu);
+  waitInMenu = nullptr;
+  ASSERT_TRUE(state.inMenu);
+  EXPECT_GE(state.seconds, 0.95);
+  EXPECT_LT(state.cpuSeconds, 0.25 * state.seconds);  // a core spinning would use it all
 }
 
 TEST(AgentWithoutService, EverythingDegradesQuietly) {

@@ -101,6 +101,7 @@ TEST_F(AssistantTest, EveryAnimationThePlayerUsesCompletesAtRest) {
   }
   agent->Animate("NoSuchAnimation");  // fails silently
   EXPECT_EQ(Status(), 1);
+  EXPECT_FALSE(agent->lBusy());  // a failed request is over
   agent->LookLeft();
   agent->GetAttention();
   EXPECT_EQ(Status(), 0);

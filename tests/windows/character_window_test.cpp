@@ -117,6 +117,30 @@ TEST_F(CharacterActorTest, ALoopingAnimationGivesWayToARequestQueuedBeforeItBega
   EXPECT_FALSE(actor.BusyForTesting());
 }
 
+TEST_F(CharacterActorTest, AFigureThatIsHidingCountsAsHiddenUntilItIsShownAgain) {
+  ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
+  actor.balloon.style = 15;
+  const auto hide = actor.Hide();
+  EXPECT_EQ(*hide, RequestStatus::kInProgress);
+  EXPECT_TRUE(actor.WindowForTesting().Visible());  // still seen going
+  EXPECT_FALSE(actor.Visible());                    // but whoever wants it must show it again
+  // What the program does when a reminder falls due now: show the figure, then speak.
+  const auto show = actor.Show();
+  EXPECT_TRUE(actor.Visible());
+  const auto speech = actor.Speak(L"Comprar pan.");
+  EXPECT_EQ(Finished(speech), RequestStatus::kDone);
+  EXPECT_EQ(*hide, RequestStatus::kDone);
+  EXPECT_EQ(*show, RequestStatus::kDone);
+  EXPECT_TRUE(actor.Visible());
+  EXPECT_EQ(actor.visibilityCause, VisibilityCause::kProgramShowed);
+
+  actor.Hide();
+  actor.Stop();  // ends the hiding half-way: the figure stays, and says so
+  EXPECT_TRUE(actor.Visible());
+  EXPECT_EQ(Finished(actor.Hide(), std::chrono::seconds(3)), RequestStatus::kDone);
+  EXPECT_FALSE(actor.Visible());
+}
+
 TEST_F(CharacterActorTest, MovesFollowAStraightPathAndStayInTheWorkArea) {
   ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
   EXPECT_EQ(Finished(actor.MoveTo(100, 120, 0)), RequestStatus::kDone);  // a jump
@@ -124,10 +148,10 @@ TEST_F(CharacterActorTest, MovesFollowAStraightPathAndStayInTheWorkArea) {
   EXPECT_EQ(actor.moveCause, MoveCause::kProgram);
   const auto walk = actor.MoveTo(500, 320, 400);
   std::vector<POINT> path;
-  while (*walk == RequestStatus::kInProgress) {
+  EXPECT_TRUE(test::DispatchUntil([&] {
     path.push_back({actor.Bounds().left, actor.Bounds().top});
-    SYSWAIT(0.03);
-  }
+    return *walk != RequestStatus::kInProgress;
+  }));
   EXPECT_EQ(*walk, RequestStatus::kDone);
   EXPECT_EQ(actor.Bounds().left, 500);
   EXPECT_EQ(actor.Bounds().top, 320);
@@ -198,12 +222,12 @@ TEST_F(CharacterActorTest, SpeechShowsItsWordsAsTheyAreSaid) {
   const auto speech = actor.Speak(text);
   const HWND balloon = actor.BalloonForTesting().HandleForTesting();
   std::set<std::wstring> seen;
-  while (*speech == RequestStatus::kInProgress) {
+  EXPECT_TRUE(test::DispatchUntil([&] {
     wchar_t shown[256] = {};
     InternalGetWindowText(balloon, shown, 256);
     seen.insert(shown);
-    SYSWAIT(0.02);
-  }
+    return *speech != RequestStatus::kInProgress;
+  }, std::chrono::seconds(10)));
   EXPECT_EQ(*speech, RequestStatus::kDone);
   EXPECT_GE(seen.size(), 5u);  // word by word
   for (const std::wstring& part : seen) EXPECT_EQ(text.rfind(part, 0), 0u) << "not the start of the text";

@@ -2,6 +2,7 @@
 // the pointer rests, and the drag ends with the button's release or the loss of the capture.
 #include <gtest/gtest.h>
 
+#include "cpu_time.h"
 #include "note_windows.h"
 #include "notes_fixture.h"
 #include "ui_driver.h"
@@ -14,16 +15,6 @@ class NoteDragging : public test::NotesFixture {};
 POINT TopLeft(HWND window) {
   const RECT area = test::WindowArea(window);
   return {area.left, area.top};
-}
-
-// Seconds of processor time this process has used.
-double CpuSeconds() {
-  FILETIME created{}, ended{}, kernel{}, user{};
-  GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
-  const auto seconds = [](const FILETIME& t) {
-    return static_cast<double>(static_cast<uint64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 1e7;
-  };
-  return seconds(kernel) + seconds(user);
 }
 
 // The window that has the mouse capture in a thread.
@@ -53,9 +44,9 @@ TEST_F(NoteDragging, TheNoteFollowsThePointerRestsWithItAndStopsWhenTheCaptureGo
       const POINT at = TopLeft(note);
       return at.x == 500 && at.y == 300;
     });
-    const double before = CpuSeconds();
+    const double before = test::CpuSeconds();
     Sleep(1000);
-    seen.restingCpu = CpuSeconds() - before;
+    seen.restingCpu = test::CpuSeconds() - before;
     PostMessageA(note, WM_CANCELMODE, 0, 0);  // as a window that takes the capture would
     seen.captureLost = test::WaitUntil([&] { return CaptureOf(uiThread) == nullptr; });
     test::MoveMouse(700, 450);

@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "app_fixture.h"
+#include "character_window.h"
+#include "options.h"
+#include "speech_balloon.h"
 #include "error_block.h"
 #include "reminder_timer.h"
 #include "screen_shot.h"
@@ -269,6 +272,41 @@ TEST_F(ReminderTimerTest, ANoteWhoseTextCannotBeReadIsReportedOnceAndTheNotesAft
   EXPECT_EQ(Count(Sent(), "Speak(BSTR:Después de la dañada)"), 1);
   EXPECT_EQ(StatusOf(after), "X");
   EXPECT_EQ(StatusOf(damaged), ".");  // left as it was
+}
+
+class ReminderOnOurCharacterTest : public test::AppFixture {
+ protected:
+  ReminderOnOurCharacterTest() { UseOurCharacter(); }
+};
+
+bool figureGoingAtTick = false;
+
+// The reminder tick, run once from inside whatever the program is waiting for; it notes
+// whether the figure was still on the screen then.
+void CALLBACK TickOnce(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  figureGoingAtTick = IsWindowVisible(test::FindProcessWindow(character::kCharacterWindowClass, nullptr));
+  CHECAAVISOS();
+}
+
+TEST_F(ReminderOnOurCharacterTest, AReminderDueWhileTheFigureHidesIsSaidByTheFigureShownAgain) {
+  const uint32_t due = AddNote("Comprar pan", today, "09:05", ".");
+  SetClock(9, 5, 3);
+  CHECAAGENTE(false);  // shown at its place, as at start-up
+  ASSERT_TRUE(oAgent->IsVisible());
+  std::future<bool> said = std::async(std::launch::async, [] {
+    return test::WaitUntil([] {
+      const HWND balloon = test::FindProcessWindow(character::kSpeechBalloonClass, nullptr);
+      return IsWindowVisible(balloon) && test::WindowText(balloon) == "Comprar pan";
+    });
+  });
+  SetTimer(nullptr, 0, 20, TickOnce);
+  oAgent->Hide();  // "Ocultar Agente" waits for the figure to go; the tick comes meanwhile
+  ASSERT_TRUE(figureGoingAtTick);
+  EXPECT_EQ(StatusOf(due), "X");
+  EXPECT_TRUE(said.get());
+  EXPECT_EQ(AsNumber(oAgent->oResp->Send("STATUS"), -1), 0);  // the speech was said, it did not fail
+  EXPECT_TRUE(oAgent->IsVisible());
 }
 
 class ReminderWithoutCharacterTest : public test::AppFixture {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app_state.h"
+#include "character_service.h"
 #include "clock.h"
 #include "current_directory.h"
 #include "note_table.h"
@@ -45,6 +46,10 @@ class AppFixture : public ::testing::Test {
     ENDTEMPO();
     oAgent->End();
     oAgent.reset();
+    if (ownService) {
+      UnregisterBuiltInObject(kAgentProgId);
+      UnregisterBuiltInObject(kBalloonProgId);
+    }
     if (oWndMain->hWnd != nullptr) DestroyWindow(oWndMain->hWnd);
     oWndMain.reset();
     oNota->Close();
@@ -56,6 +61,16 @@ class AppFixture : public ::testing::Test {
   void UseNoCharacter() {
     oAgent->End();
     standIns.reset();
+    oAgent = NewAgent();
+  }
+
+  // The assistant on Memotab's own character service, as on a system that has none of its
+  // own; the service is taken off the registry again when the fixture ends.
+  void UseOurCharacter() {
+    oAgent->End();
+    standIns.reset();
+    character::RegisterCharacterService();
+    ownService = true;
     oAgent = NewAgent();
   }
 
@@ -96,6 +111,8 @@ class AppFixture : public ::testing::Test {
   std::atomic<double> seconds{0};
 
  private:
+  bool ownService = false;
+
   static std::shared_ptr<TMsAgent> NewAgent() {
     const auto agent = TMsAgent::New({.cName = "Nota", .lMenu = false, .cFile = "C:\\no\\Nota.acs", .lSound = true});
     agent->lWait = true;

@@ -186,7 +186,14 @@ IDispatch* NewCharacter(std::shared_ptr<CallLog> log, std::shared_ptr<int> milli
     *visible = false;
     return request(call, result);
   });
-  for (const wchar_t* name : {L"Speak", L"Think", L"MoveTo", L"Play"}) character->Method(name, request);
+  for (const wchar_t* name : {L"Speak", L"Think", L"MoveTo", L"Play"}) {
+    character->Method(name, [name, milliseconds, running, failing](const BuiltInDispatch::Call& call, VARIANT* result) {
+      IDispatch* made = new Request(*milliseconds, *running);
+      const HRESULT answer = AnswerObject(failing, name, call, made, result);
+      made->Release();
+      return answer;
+    });
+  }
   character->Method(L"Stop", [](const BuiltInDispatch::Call&, VARIANT*) { return S_OK; });
   auto* balloon = new Logged(log, "Balloon.");
   balloon->Property(L"FontName", Text(L"Tahoma"));

@@ -43,7 +43,8 @@ class StandIns {
   std::shared_ptr<bool> characterVisible = std::make_shared<bool>(false);
   // The state a running request reports until it is done.
   std::shared_ptr<long> runningStatus = std::make_shared<long>(4);
-  // A member of the service ("Characters", "Character" or "Balloon") that answers badly:
+  // A member of the service ("Characters", "Character", "Balloon", or a request of the
+  // character: "Speak", "Think", "MoveTo" or "Play") that answers badly:
   // kException raises an exception, kNullObject answers an object that is no object.
   enum class Failure { kNone, kException, kNullObject };
   std::shared_ptr<std::pair<std::wstring, Failure>> failing =
