@@ -36,6 +36,18 @@ def is_message_box(children):
     return MESSAGE_TEXT_ID in ids and ids <= MESSAGE_BOX_IDS
 
 
+# Windows of the moment, which come and go with what the person or the timer does: boxes,
+# dialogs and reminder windows, menus, the assistant's question balloon.
+MOMENTARY_CLASSES = ("#32770", "#32768", "MemotabQuestionBalloon")
+
+
+def momentary(windows):
+    """The windows of the moment among a program's windows, and its speech balloon while
+    shown: a measurement of the windows that last waits for them to go."""
+    return [w for w in windows if w["class"] in MOMENTARY_CLASSES
+            or (w["class"] == "MemotabSpeechBalloon" and w["visible"])]
+
+
 def centre(rect):
     return ((rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2)
 

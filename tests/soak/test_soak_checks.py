@@ -11,6 +11,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from growth import Growth  # noqa: E402
 from model import Note, TableModel  # noqa: E402
+from program import momentary  # noqa: E402
 from reminders import ReminderLog  # noqa: E402
 from tray_actions import heading  # noqa: E402
 from watcher import Watcher  # noqa: E402
@@ -176,6 +177,18 @@ class GrowthTest(unittest.TestCase):
         self.assertEqual(report["measures"]["windows"]["process"], 2)
         self.assertEqual(problems, ["windows grew by 2.5 in process 2 (tolerance 0)"])
         self.assertEqual(Growth().summary()[1], ["too few measurements to compare"])
+
+
+class MomentaryWindowsTest(unittest.TestCase):
+    def test_boxes_menus_questions_and_a_shown_speech_balloon_are_of_the_moment(self):
+        def window(kind, visible=True):
+            return {"class": kind, "visible": visible, "title": ""}
+        lasting = [window("TWINDOW", False), window("MemotabCharacter"), window("MemotabSpeechBalloon", False),
+                   window("tooltips_class32", False)]
+        self.assertEqual(momentary(lasting), [])
+        for kind, visible in [("#32770", True), ("#32770", False), ("#32768", True),
+                              ("MemotabQuestionBalloon", False), ("MemotabSpeechBalloon", True)]:
+            self.assertEqual(momentary(lasting + [window(kind, visible)]), [window(kind, visible)])
 
 
 class QuietProgram:
