@@ -201,13 +201,16 @@ class Soak:
         self.session.check_windows_match()
         return done
 
+    def momentary(self):
+        return momentary(self.session.program.windows(), self.probe.resources(self.pid).get("window_classes"))
+
     def wait_until_quiet(self):
-        """Waits, closing what a person closes, until the program has no window of the moment,
-        so that a measurement counts only the windows that last; False when it never came."""
+        """Waits, closing what a person closes, until the program has no window of the moment
+        (nor Wine's sound thread), so that a measurement counts only the windows that last;
+        False when it never came."""
         self.session.watcher.closing = True
         try:
-            return self.desktop.wait_for(lambda: not momentary(self.session.program.windows()),
-                                         seconds=QUIET_WITHIN, every=0.5) is not None
+            return self.desktop.wait_for(lambda: not self.momentary(), seconds=QUIET_WITHIN, every=0.5) is not None
         finally:
             self.session.watcher.closing = False
 
@@ -220,7 +223,7 @@ class Soak:
             self.settle()
             if not self.wait_until_quiet():
                 self.session.trouble(f"no quiet moment to measure in {QUIET_WITHIN} s: " + ", ".join(
-                    f"{w['class']} {w['title']!r}" for w in momentary(self.session.program.windows())))
+                    f"{w['class']} {w['title']!r}" for w in self.momentary()))
             resources = self.probe.resources(self.pid)
             resources["private"] = private_memory(os.environ["WINEPREFIX"])
             self.log(f"resources: {resources}")

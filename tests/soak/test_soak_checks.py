@@ -189,6 +189,8 @@ class MomentaryWindowsTest(unittest.TestCase):
         for kind, visible in [("#32770", True), ("#32770", False), ("#32768", True),
                               ("MemotabQuestionBalloon", False), ("MemotabSpeechBalloon", True)]:
             self.assertEqual(momentary(lasting + [window(kind, visible)]), [window(kind, visible)])
+        self.assertEqual(momentary(lasting, {"TWINDOW": 3, "OleMainThreadWndClass": 1}), [])
+        self.assertEqual(len(momentary(lasting, {"TWINDOW": 3, "Message": 1})), 1)  # Wine's sound thread
 
 
 class QuietProgram:
