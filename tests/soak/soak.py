@@ -70,6 +70,7 @@ class Soak:
         self.listener = AnnouncementListener(os.environ.get("WINE", "wine"), probe_exe)
         self.session = None
         self.pid = None
+        self.stacking_disagreements = []  # points that Wine gives to a note and the X server to another window
 
     def log(self, text):
         line = f"{datetime.datetime.now():%H:%M:%S} {text}"
@@ -106,6 +107,7 @@ class Soak:
         self.reminders.started(datetime.datetime.now())
         self.listener.pid = self.pid
         program = Program(self.probe, self.desktop, self.pid, stale_icons)
+        program.stacking_disagreements = self.stacking_disagreements  # kept over a restart
         if self.session is None:
             self.session = Session(program, self.desktop, self.model, self.reminders, self.rng, self.log, self.data)
         else:
@@ -350,6 +352,7 @@ class Soak:
             "reminders": counts, "reminder problems": reminder_problems,
             "tables": self.tables, "growth": growth, "growth problems": growth_problems,
             "troubles": self.session.troubles if self.session else [], "errors": self.errors,
+            "points covered on the screen only": self.stacking_disagreements,
         }
         result["passed"] = not (reminder_problems or growth_problems or table_problems or self.errors
                                 or result["troubles"])
