@@ -315,6 +315,23 @@ class Soak:
         self.measure()
         self.finish()
 
+    def repeat(self, rounds):
+        """Does the warm-up's round of every action again `rounds` times over the same few
+        notes, measuring after each round: what grows with every round is a leak, what
+        stops growing is a cache that has filled."""
+        self.prepare()
+        self.tables = []
+        self.began = time.monotonic()
+        self.start()
+        for _ in range(rounds):
+            self.warm_up()
+            for _ in range(10):
+                if len(self.model.visible()) <= 6:
+                    break
+                if not self.act("delete"):
+                    self.act("show all")
+        self.finish()
+
     def finish(self):
         last = self.reminders.last_due()
         if last is not None:
@@ -364,6 +381,8 @@ def main():
     parser.add_argument("minutes", type=float)
     parser.add_argument("--seed", type=int, default=None)
     parser.add_argument("--folder", default=None)
+    parser.add_argument("--rounds", type=int, default=None,
+                        help="instead of a random run, the round of every action this many times, measured after each")
     args = parser.parse_args()
     seed = args.seed if args.seed is not None else random.randrange(1 << 30)
     folder = args.folder or os.path.join(ROOT, "build/soak", datetime.datetime.now().strftime("%Y%m%d-%H%M%S"))
@@ -371,7 +390,10 @@ def main():
     soak = Soak(args.minutes, seed, folder)
     soak.log(f"soak test: {args.minutes} minutes, seed {seed}, folder {folder}")
     try:
-        soak.run()
+        if args.rounds:
+            soak.repeat(args.rounds)
+        else:
+            soak.run()
     except Exception:  # the run breaks off; what it saw so far is still reported
         soak.errors.append("the soak test broke off: " + traceback.format_exc().strip().splitlines()[-1])
         soak.log(traceback.format_exc())
