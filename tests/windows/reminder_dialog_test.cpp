@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app_fixture.h"
+#include "gdi_objects.h"
 #include "reminder_dialog.h"
 #include "screen_shot.h"
 #include "t_timer.h"
@@ -129,6 +130,25 @@ TEST_F(ReminderDialogTest, CancelAndEscapeChangeNothing) {
     done.get();
     EXPECT_EQ(Fields(note), before);
   }
+}
+
+// A dialog that came and went gives back the pictures of its picture controls, those the
+// controls loaded for themselves from the template among them.
+TEST_F(ReminderDialogTest, DialogsOpenedAndCancelledKeepNoGdiObjects) {
+  constexpr int kDialogs = 8;
+  const uint32_t note = AddNote("Dentista", Date{}, "     ", " ");
+  const auto openAndCancel = [note] {
+    std::future<void> done = test::WhenWindowAppears<void>(
+        "Recordatorio", [](HWND dialog) { test::ClickLikeUser(GetDlgItem(dialog, 104)); });
+    oNota->GoTo(note);
+    RECORDATORIO(note);
+    done.get();
+  };
+  openAndCancel();  // the system's own caches for such a dialog are made here
+  const long long before = test::CountGdiObjects();
+  ASSERT_GT(before, 0);
+  for (int i = 0; i < kDialogs; ++i) openAndCancel();
+  EXPECT_LT(test::CountGdiObjects() - before, kDialogs);  // two pictures a dialog were kept before
 }
 
 TEST_F(ReminderDialogTest, AWrongTimeIsToldOncePerAttemptAndBlocksAccept) {
