@@ -17,11 +17,20 @@ TOLERANCE = {
 # and never given back.
 WINDOW_DC_CEILING = 66
 DCS_WITHOUT_REGION = 2
+# Wine's sound thread: a thread with a window of this class in the program's process, made
+# when a sound plays and kept for minutes after (measured: still there a minute after the
+# last sound). Not the program's own window: the windows are counted without it.
+SOUND_THREAD_CLASS = "Message"
 
 
 def judged(resources):
-    """The measures judged: the GDI objects apart from the window DC cache (when counted by
-    kind); the probe's whole count stays as "gdi all" and the DCs as "window dcs"."""
+    """The measures judged: the windows without Wine's sound thread's, and the GDI objects
+    apart from the window DC cache (when counted by class and by kind); the probe's whole
+    counts stay as "windows all" and "gdi all", the DCs as "window dcs"."""
+    classes = resources.get("window_classes")
+    if classes:
+        resources = {**resources, "windows all": resources["windows"],
+                     "windows": resources["windows"] - classes.get(SOUND_THREAD_CLASS, 0)}
     kinds = resources.get("gdi_kinds")
     if not kinds:
         return resources

@@ -41,20 +41,11 @@ def is_message_box(children):
 MOMENTARY_CLASSES = ("#32770", "#32768", "MemotabQuestionBalloon")
 
 
-# Wine's sound thread keeps a window (and a thread handle) while a sound plays and for a few
-# seconds after; not the program's own.
-SOUND_THREAD_CLASS = "Message"
-
-
-def momentary(windows, classes=None):
-    """The windows of the moment among a program's top-level windows, its speech balloon
-    while shown, and Wine's sound thread's window among the classes of all its windows (when
-    given): a measurement of the windows that last waits for them to go."""
-    found = [w for w in windows if w["class"] in MOMENTARY_CLASSES
-             or (w["class"] == "MemotabSpeechBalloon" and w["visible"])]
-    if classes and classes.get(SOUND_THREAD_CLASS):
-        found.append({"class": SOUND_THREAD_CLASS, "title": "Wine's sound thread", "visible": False})
-    return found
+def momentary(windows):
+    """The windows of the moment among a program's top-level windows, and its speech balloon
+    while shown: a measurement of the windows that last waits for them to go."""
+    return [w for w in windows if w["class"] in MOMENTARY_CLASSES
+            or (w["class"] == "MemotabSpeechBalloon" and w["visible"])]
 
 
 def centre(rect):

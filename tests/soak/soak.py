@@ -204,12 +204,11 @@ class Soak:
         return done
 
     def momentary(self):
-        return momentary(self.session.program.windows(), self.probe.resources(self.pid).get("window_classes"))
+        return momentary(self.session.program.windows())
 
     def wait_until_quiet(self):
-        """Waits, closing what a person closes, until the program has no window of the moment
-        (nor Wine's sound thread), so that a measurement counts only the windows that last;
-        False when it never came."""
+        """Waits, closing what a person closes, until the program has no window of the moment,
+        so that a measurement counts only the windows that last; False when it never came."""
         self.session.watcher.closing = True
         try:
             return self.desktop.wait_for(lambda: not self.momentary(), seconds=QUIET_WITHIN, every=0.5) is not None
