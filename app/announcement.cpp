@@ -13,13 +13,16 @@ void MOSTRARRECORDATORIO(const std::string& cText) {
   const Routine routine;
   const DialogPtr dialog = TDialog::New({.cResName = "AVISO", .oWnd = oWndMain.get()});
   dialog->lHelpIcon = false;
-  TMultiGet::ReDefine(101, {[cText] { return cText; }, [](const std::string&) {}}, *dialog, true);
-  const auto accept = TButtonBmp::ReDefine(102, [owner = dialog.get()] { owner->End(); }, *dialog, "ACEPTAR");
-  // The focus on the button, so that the text is not shown selected.
-  dialog->Activate({.lModal = false, .bInit = [button = accept.get()](TDialog& oDlg) {
-                      SETWINDOWPOS(oDlg.hWnd, kTopMost, 0, 0, 0, 0, kKeepPlaceAndSize);
-                      button->SetFocus();
-                      return false;
+  const auto text = TMultiGet::ReDefine(101, {[cText] { return cText; }, [](const std::string&) {}}, *dialog, true);
+  TButtonBmp::ReDefine(102, [owner = dialog.get()] { owner->End(); }, *dialog, "ACEPTAR");
+  // Shown without taking the activation: a person typing in a note when the reminder comes
+  // goes on typing there, and no key meant for the note ("o", space, Escape) closes the
+  // reminder unseen. Once the person activates the window the focus goes to its button (the
+  // text is no tab stop), so that the text is not shown selected.
+  text->lTabStop = false;
+  dialog->Activate({.lModal = false, .lNoActivate = true, .bInit = [](TDialog& oDlg) {
+                      SETWINDOWPOS(oDlg.hWnd, kTopMost, 0, 0, 0, 0, kKeepPlaceAndSize | kKeepActivation);
+                      return false;  // no focus now: taking it would activate the window
                     }});
 }
 

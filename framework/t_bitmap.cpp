@@ -28,6 +28,11 @@ bool TBitmap::LoadImage(const std::string& cResName) {
   return true;
 }
 
+void TBitmap::Initiate(HWND hDlg) {
+  TControl::Initiate(hDlg);
+  if (const auto own = reinterpret_cast<HGDIOBJ>(SendMessageA(hWnd, STM_SETIMAGE, IMAGE_BITMAP, 0))) DeleteObject(own);
+}
+
 void TBitmap::Refresh() { InvalidateRect(hWnd, nullptr, TRUE); }
 
 void TBitmap::PaintPicture() {

@@ -21,6 +21,10 @@ class TBitmap : public TControl {
   // Replaces the picture (the old one is freed); false when the new one cannot be loaded.
   // The caller then calls Refresh().
   bool LoadImage(const std::string& cResName);
+  // Takes over a dialog's picture control: the picture the control loaded for itself from
+  // the template is taken from it and freed (it would outlive the dialog), since this
+  // object paints its own.
+  void Initiate(HWND hDlg) override;
   void Refresh() override;
   Result HandleEvent(unsigned nMsg, WPARAM nWParam, LPARAM nLParam) override;
 

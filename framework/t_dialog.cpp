@@ -135,7 +135,9 @@ void TDialog::Activate(TDialogActivation activation) {
     return;
   }
   // A window of its own is shown now; a page inside another dialog is shown by its folder.
-  if ((GetWindowLongPtrA(created, GWL_STYLE) & WS_CHILD) == 0) ShowWindow(created, SW_SHOWNORMAL);
+  if ((GetWindowLongPtrA(created, GWL_STYLE) & WS_CHILD) == 0) {
+    ShowWindow(created, activation.lNoActivate ? SW_SHOWNOACTIVATE : SW_SHOWNORMAL);
+  }
 }
 
 bool TDialog::Initiate(HWND hDlg) {

@@ -29,6 +29,18 @@ class Desktop:
         self.xdotool("click", button)
         self.last_click = time.monotonic()
 
+    def window_name_at(self, x, y):
+        """The name of the X window that a click at (x, y) reaches: the pointer goes there and
+        the X server is asked, whose stacking of the windows decides where a click goes."""
+        self.move(x, y)
+        shell = subprocess.run(["xdotool", "getmouselocation", "--shell"], capture_output=True, text=True,
+                               check=True).stdout
+        window = dict(line.split("=", 1) for line in shell.split() if "=" in line).get("WINDOW")
+        if window is None:
+            return None
+        name = subprocess.run(["xdotool", "getwindowname", window], capture_output=True, text=True)
+        return name.stdout.strip() if name.returncode == 0 else None
+
     def drag(self, start, end, steps=8):
         self.move(*start)
         self.xdotool("mousedown", 1)

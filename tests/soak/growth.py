@@ -6,9 +6,37 @@ import os
 TOLERANCE = {
     "windows": 0,  # every window the program made and holds, shown or not
     "handles": 16,  # kernel handles
-    "gdi": 16,  # GDI objects (when the system counts them)
+    "gdi": 16,  # GDI objects (when the system counts them), apart from Wine's cache of window DCs
     "private": 4 << 20,  # private memory (anonymous resident memory of the process), bytes
 }
+# Wine keeps in every process a cache of window DCs that fills as windows ask for DCs and
+# never shrinks: 64 at most, each a DC with a region and an object of kind 5, beside two DCs
+# of the process without a region (measured: a process that gives 200 windows a DC each holds
+# 66 DCs from the 34th window on, and more only while it holds more than 64 at once). Growth
+# is judged apart from that cache; the DCs against its ceiling, since more would be DCs taken
+# and never given back.
+WINDOW_DC_CEILING = 66
+DCS_WITHOUT_REGION = 2
+# Wine's sound thread: a thread with a window of this class in the program's process, made
+# when a sound plays and kept for minutes after (measured: still there a minute after the
+# last sound). Not the program's own window: the windows are counted without it.
+SOUND_THREAD_CLASS = "Message"
+
+
+def judged(resources):
+    """The measures judged: the windows without Wine's sound thread's, and the GDI objects
+    apart from the window DC cache (when counted by class and by kind); the probe's whole
+    counts stay as "windows all" and "gdi all", the DCs as "window dcs"."""
+    classes = resources.get("window_classes")
+    if classes:
+        resources = {**resources, "windows all": resources["windows"],
+                     "windows": resources["windows"] - classes.get(SOUND_THREAD_CLASS, 0)}
+    kinds = resources.get("gdi_kinds")
+    if not kinds:
+        return resources
+    dcs = kinds.get("dc", 0)
+    cache = dcs + kinds.get("kind 5", 0) + min(kinds.get("region", 0), max(dcs - DCS_WITHOUT_REGION, 0))
+    return {**resources, "gdi all": resources["gdi"], "gdi": resources["gdi"] - cache, "window dcs": dcs}
 
 
 def private_memory(prefix):
@@ -46,7 +74,7 @@ class Growth:
         self.samples = []  # (seconds since the start of the run, process id, resources)
 
     def sample(self, seconds, resources, pid):
-        self.samples.append((seconds, pid, resources))
+        self.samples.append((seconds, pid, judged(resources)))
 
     def runs(self):
         """The samples of every process that was measured at least twice."""
@@ -62,6 +90,14 @@ class Growth:
         first = [r for t, r in samples if t - begin <= length / 4]
         last = [r for t, r in samples if t - begin >= length * 3 / 4]
         return first, last
+
+    @staticmethod
+    def growth_by_kind(first, last):
+        """The growth of each kind of GDI object (bitmaps, regions, …) that changed."""
+        kinds = sorted({kind for r in first + last for kind in r.get("gdi_kinds", {})})
+        growth = {kind: round(mean([r.get("gdi_kinds", {}).get(kind, 0) for r in last])
+                              - mean([r.get("gdi_kinds", {}).get(kind, 0) for r in first]), 1) for kind in kinds}
+        return {kind: value for kind, value in growth.items() if value}
 
     def summary(self):
         """Every measure's largest growth over the runs of the program, and a sentence for
@@ -80,9 +116,16 @@ class Growth:
                     worst = {"process": pid, "seconds": round(samples[-1][0] - samples[0][0]),
                              "first quarter": round(before, 1), "last quarter": round(after, 1),
                              "growth": round(after - before, 1), "tolerance": tolerance}
+                    if measure == "gdi":
+                        worst["growth by kind"] = self.growth_by_kind(first, last)
             report["measures"][measure] = worst
             if worst["growth"] > tolerance:
                 problems.append(f"{measure} grew by {worst['growth']:.1f} in process {worst['process']} "
                                 f"(tolerance {tolerance})")
+        most_dcs = max((r.get("window dcs", 0) for _, _, r in self.samples), default=0)
+        report["most window dcs"] = most_dcs
+        if most_dcs > WINDOW_DC_CEILING:
+            problems.append(f"{most_dcs} window DCs, more than Wine's cache holds ({WINDOW_DC_CEILING}): "
+                            f"DCs taken and not given back")
         report["all"] = [{"seconds": round(t), "process": pid, **r} for t, pid, r in self.samples]
         return report, problems

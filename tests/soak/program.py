@@ -36,6 +36,18 @@ def is_message_box(children):
     return MESSAGE_TEXT_ID in ids and ids <= MESSAGE_BOX_IDS
 
 
+# Windows of the moment, which come and go with what the person or the timer does: boxes,
+# dialogs and reminder windows, menus, the assistant's question balloon.
+MOMENTARY_CLASSES = ("#32770", "#32768", "MemotabQuestionBalloon")
+
+
+def momentary(windows):
+    """The windows of the moment among a program's top-level windows, and its speech balloon
+    while shown: a measurement of the windows that last waits for them to go."""
+    return [w for w in windows if w["class"] in MOMENTARY_CLASSES
+            or (w["class"] == "MemotabSpeechBalloon" and w["visible"])]
+
+
 def centre(rect):
     return ((rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2)
 
@@ -47,6 +59,7 @@ class Program:
         self.pid = pid
         self.stale_icons = set(stale_icons)  # icons in the tray before the program started (a killed copy's)
         self.menu_geometry = None  # (first item's distance from the client area's top, separator height)
+        self.stacking_disagreements = []  # points that Wine gives to one window and the X server to another
 
     def windows(self):
         return self.probe.windows(self.pid)
@@ -77,14 +90,21 @@ class Program:
         return self.probe.at(x, y)["root"] == window["hwnd"]
 
     def visible_point(self, window, area, rng, tries=40):
-        """A point of the screen area (left, top, right, bottom) where the window is not covered."""
+        """A point of the screen area (left, top, right, bottom) where the window is not covered,
+        as Wine sees it and as the X server stacks the windows (a click goes where X says)."""
         left, top, right, bottom = area
         if right <= left or bottom <= top:
             return None
         for _ in range(tries):
             x, y = rng.randrange(left, right), rng.randrange(top, bottom)
-            if self.owns_point(window, x, y):
+            if not self.owns_point(window, x, y):
+                continue
+            on_screen = self.desktop.window_name_at(x, y)
+            if on_screen == window["title"]:
                 return (x, y)
+            disagreement = f"({x}, {y}): {window['title']!r} for Wine, {on_screen!r} for X"
+            self.stacking_disagreements.append(disagreement)
+            self.desktop.log(f"covered on the screen only: {disagreement}")
         return None
 
     # The tray icon and popup menus.

@@ -19,7 +19,7 @@ from growth import Growth, private_memory
 from listener import AnnouncementListener
 from model import TableModel, dump
 from probe import Probe
-from program import Program, Trouble
+from program import Program, Trouble, momentary
 from reminders import ReminderLog
 from session import Session
 from watcher import Watcher
@@ -30,6 +30,7 @@ WINDOWS_BUILD = os.path.abspath(os.environ.get("MEMOTAB_WINDOWS_BUILD", os.path.
 SCREEN = (1280, 800)  # the display scripts/wine-session makes
 AGENT_PLACE = (820, 560)  # the assistant stands away from the notes and the tray
 MEASURE_EVERY = 120  # seconds between two measurements of the program's resources
+QUIET_WITHIN = 60  # seconds a measurement waits for the program's windows of the moment to go
 
 # Action: (weight, what it does). The weights make a mixed day of work with notes.
 ACTIONS = {
@@ -69,6 +70,7 @@ class Soak:
         self.listener = AnnouncementListener(os.environ.get("WINE", "wine"), probe_exe)
         self.session = None
         self.pid = None
+        self.stacking_disagreements = []  # points that Wine gives to a note and the X server to another window
 
     def log(self, text):
         line = f"{datetime.datetime.now():%H:%M:%S} {text}"
@@ -105,6 +107,7 @@ class Soak:
         self.reminders.started(datetime.datetime.now())
         self.listener.pid = self.pid
         program = Program(self.probe, self.desktop, self.pid, stale_icons)
+        program.stacking_disagreements = self.stacking_disagreements  # kept over a restart
         if self.session is None:
             self.session = Session(program, self.desktop, self.model, self.reminders, self.rng, self.log, self.data)
         else:
@@ -200,12 +203,28 @@ class Soak:
         self.session.check_windows_match()
         return done
 
+    def momentary(self):
+        return momentary(self.session.program.windows())
+
+    def wait_until_quiet(self):
+        """Waits, closing what a person closes, until the program has no window of the moment,
+        so that a measurement counts only the windows that last; False when it never came."""
+        self.session.watcher.closing = True
+        try:
+            return self.desktop.wait_for(lambda: not self.momentary(), seconds=QUIET_WITHIN, every=0.5) is not None
+        finally:
+            self.session.watcher.closing = False
+
     def measure(self):
-        """Hides every note, measures the program's resources, shows the notes again."""
+        """Hides every note, waits for a quiet moment, measures the program's resources, shows
+        the notes again."""
         self.log("measurement")
         try:
             tray_actions.hide_all(self.session)
             self.settle()
+            if not self.wait_until_quiet():
+                self.session.trouble(f"no quiet moment to measure in {QUIET_WITHIN} s: " + ", ".join(
+                    f"{w['class']} {w['title']!r}" for w in self.momentary()))
             resources = self.probe.resources(self.pid)
             resources["private"] = private_memory(os.environ["WINEPREFIX"])
             self.log(f"resources: {resources}")
@@ -295,6 +314,23 @@ class Soak:
         self.measure()
         self.finish()
 
+    def repeat(self, rounds):
+        """Does the warm-up's round of every action again `rounds` times over the same few
+        notes, measuring after each round: what grows with every round is a leak, what
+        stops growing is a cache that has filled."""
+        self.prepare()
+        self.tables = []
+        self.began = time.monotonic()
+        self.start()
+        for _ in range(rounds):
+            self.warm_up()
+            for _ in range(10):
+                if len(self.model.visible()) <= 6:
+                    break
+                if not self.act("delete"):
+                    self.act("show all")
+        self.finish()
+
     def finish(self):
         last = self.reminders.last_due()
         if last is not None:
@@ -332,6 +368,7 @@ class Soak:
             "reminders": counts, "reminder problems": reminder_problems,
             "tables": self.tables, "growth": growth, "growth problems": growth_problems,
             "troubles": self.session.troubles if self.session else [], "errors": self.errors,
+            "points covered on the screen only": self.stacking_disagreements,
         }
         result["passed"] = not (reminder_problems or growth_problems or table_problems or self.errors
                                 or result["troubles"])
@@ -343,6 +380,8 @@ def main():
     parser.add_argument("minutes", type=float)
     parser.add_argument("--seed", type=int, default=None)
     parser.add_argument("--folder", default=None)
+    parser.add_argument("--rounds", type=int, default=None,
+                        help="instead of a random run, the round of every action this many times, measured after each")
     args = parser.parse_args()
     seed = args.seed if args.seed is not None else random.randrange(1 << 30)
     folder = args.folder or os.path.join(ROOT, "build/soak", datetime.datetime.now().strftime("%Y%m%d-%H%M%S"))
@@ -350,7 +389,10 @@ def main():
     soak = Soak(args.minutes, seed, folder)
     soak.log(f"soak test: {args.minutes} minutes, seed {seed}, folder {folder}")
     try:
-        soak.run()
+        if args.rounds:
+            soak.repeat(args.rounds)
+        else:
+            soak.run()
     except Exception:  # the run breaks off; what it saw so far is still reported
         soak.errors.append("the soak test broke off: " + traceback.format_exc().strip().splitlines()[-1])
         soak.log(traceback.format_exc())

@@ -15,7 +15,7 @@
 //   pixel X Y            the colour of a point of the screen           {"rgb":[r,g,b]}
 //   tray                 Wine's tray window and its icons
 //   place HWND X Y       moves a window (Wine's tray window) to a point
-//   resources PID        kernel handles, GDI objects, windows and memory of the program
+//   resources PID        kernel handles, GDI objects and windows (also by kind), memory of the program
 //   announcements PID MS what the program announces by itself during MS milliseconds
 #include "win.h"
 
@@ -126,15 +126,27 @@ std::vector<HWND> Descendants(HWND parent) {
 }
 
 // Every window of a process: top-level ones, message-only ones and all that they hold.
-size_t CountWindows(DWORD processId) {
+std::vector<HWND> AllWindows(DWORD processId) {
   std::vector<HWND> roots = TopLevelWindows(processId);
   HWND window = nullptr;
   while ((window = FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr)) != nullptr) {
     if (ProcessOf(window) == processId) roots.push_back(window);
   }
-  size_t count = roots.size();
-  for (const HWND root : roots) count += Descendants(root).size();
-  return count;
+  std::vector<HWND> all = roots;
+  for (const HWND root : roots) {
+    const std::vector<HWND> inside = Descendants(root);
+    all.insert(all.end(), inside.begin(), inside.end());
+  }
+  return all;
+}
+
+// How many of a process's windows are of each class.
+std::string WindowClasses(DWORD processId) {
+  std::map<std::wstring, int> classes;
+  for (const HWND window : AllWindows(processId)) ++classes[ClassOf(window)];
+  std::string out;
+  for (const auto& [name, count] : classes) out += (out.empty() ? "" : ",") + Quote(name) + ":" + std::to_string(count);
+  return "{" + out + "}";
 }
 
 // A control's text, asked of its thread, as a JSON string (null when it does not answer).
@@ -173,8 +185,13 @@ std::string Resources(DWORD processId) {
   memory.cb = sizeof memory;
   GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
   std::ostringstream out;
+  std::string kinds;
+  for (const auto& [kind, count] : CountGdiObjectsByKind(process)) {
+    kinds += (kinds.empty() ? "" : ",") + JsonString(kind) + ":" + std::to_string(count);
+  }
   out << "{\"handles\":" << CountKernelHandles(processId) << ",\"gdi\":" << CountGdiObjects(process)
-      << ",\"windows\":" << CountWindows(processId)
+      << ",\"gdi_kinds\":{" << kinds << "},\"windows\":" << AllWindows(processId).size()
+      << ",\"window_classes\":" << WindowClasses(processId)
       << ",\"private\":" << memory.PrivateUsage << ",\"working_set\":" << memory.WorkingSetSize << "}";
   CloseHandle(process);
   return out.str();

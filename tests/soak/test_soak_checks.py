@@ -11,6 +11,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from growth import Growth  # noqa: E402
 from model import Note, TableModel  # noqa: E402
+from program import momentary  # noqa: E402
 from reminders import ReminderLog  # noqa: E402
 from tray_actions import heading  # noqa: E402
 from watcher import Watcher  # noqa: E402
@@ -130,6 +131,47 @@ class GrowthTest(unittest.TestCase):
             steady.sample(minute * 60, self.measures(30, (50 << 20) + minute * 1000), 1)
         self.assertEqual(steady.summary()[1], [])
 
+    def test_the_growth_of_gdi_objects_is_told_by_kind(self):
+        growth = Growth()
+        for minute, bitmaps in enumerate([50, 50, 52, 54, 56, 58, 60, 62]):
+            kinds = {"bitmap": bitmaps, "dc": 40, "region": 30 + minute % 2}
+            growth.sample(minute * 60, {**self.measures(30, 50 << 20), "gdi": sum(kinds.values()),
+                                        "gdi_kinds": kinds}, 1)
+        report, problems = growth.summary()
+        self.assertEqual(report["measures"]["gdi"]["growth by kind"], {"bitmap": 11.0})
+        self.assertEqual(problems, [])  # within the tolerance, and still shown by kind
+
+    def test_wines_window_dc_cache_is_judged_against_its_ceiling_and_the_rest_by_growth(self):
+        def measures(dcs, bitmaps, regions=3):
+            kinds = {"dc": dcs, "kind 5": dcs, "region": dcs - 2 + regions, "bitmap": bitmaps}
+            return {**self.measures(30, 50 << 20), "gdi": sum(kinds.values()), "gdi_kinds": kinds}
+        filling = Growth()  # the cache fills from 45 to 66 DCs: 63 objects, none of them ours
+        for minute, dcs in enumerate([45, 50, 60, 66, 66, 66, 66, 66]):
+            filling.sample(minute * 60, measures(dcs, 57), 1)
+        report, problems = filling.summary()
+        self.assertEqual(problems, [])
+        self.assertEqual(report["measures"]["gdi"]["growth"], 0)
+        self.assertEqual(report["most window dcs"], 66)
+        leaking = Growth()  # DCs past the ceiling, and bitmaps and regions of ours
+        for minute, dcs in enumerate([66, 66, 66, 66, 66, 66, 67, 68]):
+            leaking.sample(minute * 60, measures(dcs, 57 + 4 * minute, 3 + minute), 1)
+        report, problems = leaking.summary()
+        self.assertEqual(report["measures"]["gdi"]["growth"], 30.0)
+        self.assertEqual(problems, ["gdi grew by 30.0 in process 1 (tolerance 16)",
+                                    "68 window DCs, more than Wine's cache holds (66): DCs taken and not given back"])
+
+    def test_wines_sound_thread_is_not_counted_among_the_programs_windows(self):
+        growth = Growth()
+        for minute in range(8):  # the sound thread's window comes and goes
+            sound = minute % 3 == 0
+            growth.sample(minute * 60, {**self.measures(10 + sound, 50 << 20),
+                                        "window_classes": {"TWINDOW": 9, "IME": 1, "Message": int(sound)}}, 1)
+        self.assertEqual(growth.summary()[1], [])
+        growth.sample(8 * 60, {**self.measures(12, 50 << 20), "window_classes": {"TWINDOW": 11, "IME": 1}}, 1)
+        problems = growth.summary()[1]  # two windows of the program's own
+        self.assertEqual(len(problems), 1)
+        self.assertTrue(problems[0].startswith("windows grew by"), problems)
+
     def test_a_restart_starts_from_scratch_and_each_run_is_judged(self):
         growth = Growth()
         for minute in range(4):  # the first run ends with more than the second starts with
@@ -147,6 +189,18 @@ class GrowthTest(unittest.TestCase):
         self.assertEqual(report["measures"]["windows"]["process"], 2)
         self.assertEqual(problems, ["windows grew by 2.5 in process 2 (tolerance 0)"])
         self.assertEqual(Growth().summary()[1], ["too few measurements to compare"])
+
+
+class MomentaryWindowsTest(unittest.TestCase):
+    def test_boxes_menus_questions_and_a_shown_speech_balloon_are_of_the_moment(self):
+        def window(kind, visible=True):
+            return {"class": kind, "visible": visible, "title": ""}
+        lasting = [window("TWINDOW", False), window("MemotabCharacter"), window("MemotabSpeechBalloon", False),
+                   window("tooltips_class32", False)]
+        self.assertEqual(momentary(lasting), [])
+        for kind, visible in [("#32770", True), ("#32770", False), ("#32768", True),
+                              ("MemotabQuestionBalloon", False), ("MemotabSpeechBalloon", True)]:
+            self.assertEqual(momentary(lasting + [window(kind, visible)]), [window(kind, visible)])
 
 
 class QuietProgram:

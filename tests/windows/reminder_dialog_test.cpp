@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app_fixture.h"
+#include "gdi_objects.h"
 #include "reminder_dialog.h"
 #include "screen_shot.h"
 #include "t_timer.h"
@@ -129,6 +130,28 @@ TEST_F(ReminderDialogTest, CancelAndEscapeChangeNothing) {
     done.get();
     EXPECT_EQ(Fields(note), before);
   }
+}
+
+// A dialog that came and went gives back the pictures of its picture controls, those the
+// controls loaded for themselves from the template among them.
+TEST_F(ReminderDialogTest, DialogsOpenedAndCancelledKeepNoGdiObjects) {
+  constexpr int kDialogs = 8;
+  const uint32_t note = AddNote("Dentista", Date{}, "     ", " ");
+  const auto openAndCancel = [note] {
+    std::future<void> done = test::WhenWindowAppears<void>(
+        "Recordatorio", [](HWND dialog) { test::ClickLikeUser(GetDlgItem(dialog, 104)); });
+    oNota->GoTo(note);
+    RECORDATORIO(note);
+    done.get();
+  };
+  // Bitmaps only: Wine's cache of window DCs (a DC, a region and one more object each) fills
+  // meanwhile up to its fixed size.
+  const auto bitmaps = [] { return test::CountGdiObjectsByKind()["bitmap"]; };
+  openAndCancel();  // the system's own bitmaps for such a dialog are made here
+  const long long before = bitmaps();
+  ASSERT_GT(before, 0);
+  for (int i = 0; i < kDialogs; ++i) openAndCancel();
+  EXPECT_LT(bitmaps() - before, kDialogs);  // two a dialog were kept before
 }
 
 TEST_F(ReminderDialogTest, AWrongTimeIsToldOncePerAttemptAndBlocksAccept) {
