@@ -154,7 +154,8 @@ class Program:
             top = self.item_top(menu, layout, index, geometry)
             y = top + MENU_ITEM // 2
             edge = top + 1  # a row of the item that its text never reaches
-            points = self.row_points(menu, logo, edge)
+            # A menu just shown may still lie under the window it was opened from for a moment.
+            points = self.desktop.wait_for(lambda: self.row_points(menu, logo, edge), seconds=3)
             if not points:
                 raise Trouble(f"the menu item {layout[index]!r} is covered")
             x = points[len(points) // 2]
