@@ -83,13 +83,16 @@ bool ShowsAtRest(const test::ScreenShot& shot, const RECT& window, const charact
   return true;
 }
 
-// Waits until the figure stands still and tells which of our characters it is at rest.
+// Waits until the figure stands still where its window is (the start-up moves it to its
+// place) and tells which of our characters it is at rest.
 std::string CharacterAtRest(HWND figure, const std::string& picture) {
   std::optional<test::ScreenShot> shot;
   RECT area{};
   test::WaitUntil([&] {
     area = test::WindowArea(figure);
     shot = StillPicture(area);
+    const RECT after = test::WindowArea(figure);
+    if (!EqualRect(&area, &after)) shot.reset();
     return shot.has_value();
   }, std::chrono::seconds(15));
   if (!shot) return "(moving)";
