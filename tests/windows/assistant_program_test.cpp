@@ -162,7 +162,7 @@ TEST_F(AssistantProgram, TheCharacterChosenInTheOptionsIsTheOneThatComesAtTheNex
     const POINT onList = CentreOf(list);
     test::ClickMouse(onList.x, onList.y);  // drops the list down
     test::WaitUntil([&] { return SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) != 0; });
-    test::StartUnixProgram("/usr/bin/xdotool key Down Return");
+    test::Xdotool("key Down Return");
     ASSERT_TRUE(test::WaitUntil([&] { return SendMessageA(list, CB_GETCURSEL, 0, 0) == 1; }));
     const POINT onAccept = CentreOf(GetDlgItem(options, 102));
     test::ClickMouse(onAccept.x, onAccept.y);

@@ -101,6 +101,9 @@ HWND ShownMenuWindowAt(POINT point);
 // Starts a program of the system (xdotool, which acts on the X display) from under Wine.
 // Wine gives no handle to wait on for it: callers wait for its effect.
 bool StartUnixProgram(const std::string& commandLine);
+// Starts xdotool, as found when the tests were built, with these arguments ("key Down
+// Return"); false when it cannot start. Callers wait for its effect.
+bool Xdotool(const std::string& arguments);
 // The title of a window or the text of a static control, read without sending a message.
 std::string WindowText(HWND window);
 // The text of any control, asked of its thread (which must be running a message loop).
