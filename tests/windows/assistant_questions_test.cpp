@@ -303,6 +303,16 @@ TEST_F(AssistantTest, ALongTextStaysOnTheScreenAndTheQuestionsButtonsWithinReach
   }
 }
 
+TEST(BalloonPlace, AFigureAsFarOutAsTheControlTakesStillHasItsMiddle) {
+  // SetCharacterPosition takes places and widths up to a billion: a figure from one to two
+  // billion lies far to the right, so the balloon goes to the right edge, its tail that way.
+  const RECT work{0, 0, 1280, 800};
+  const character::BalloonPlace place =
+      character::PlaceBeside({200, 100}, {1'000'000'000, 300, 2'000'000'000, 400}, work);
+  EXPECT_EQ(place.topLeft.x, 1080);
+  EXPECT_EQ(place.tailX, 180);
+}
+
 TEST_F(AssistantTest, QuestionsOfAHiddenCharacterStayInOrdinaryBoxes) {
   std::future<bool> box = test::WhenWindowAppears<bool>("Memotab v1.6", [](HWND window) {
     if (window == nullptr) return false;
