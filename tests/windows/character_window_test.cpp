@@ -166,6 +166,36 @@ TEST_F(CharacterActorTest, MovesFollowAStraightPathAndStayInTheWorkArea) {
   EXPECT_EQ(actor.Bounds().top, work.top);
 }
 
+TEST_F(CharacterActorTest, AFigureLeftOffTheScreenComesBackWhenTheDisplaysOrTheWorkAreaChange) {
+  ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
+  Finished(actor.MoveTo(100, 300, 0));
+  actor.balloon.style = 11;  // the balloon stays after the words
+  ASSERT_EQ(Finished(actor.Speak(L"Hola.")), RequestStatus::kDone);
+  const HWND figure = actor.WindowForTesting().Handle();
+  const HWND balloon = actor.BalloonForTesting().HandleForTesting();
+  ASSERT_TRUE(IsWindowVisible(balloon));
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const std::pair<UINT, WPARAM> changes[] = {{WM_DISPLAYCHANGE, 32}, {WM_SETTINGCHANGE, SPI_SETWORKAREA}};
+  for (const auto& [message, wParam] : changes) {
+    SCOPED_TRACE(message);
+    // Where a monitor unplugged or a smaller resolution leaves it.
+    SetWindowPos(figure, nullptr, work.right + 300, work.bottom + 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(figure, message, wParam, 0);
+    const RECT bounds = actor.Bounds();
+    EXPECT_EQ(bounds.right, work.right);
+    EXPECT_EQ(bounds.bottom, work.bottom);
+    EXPECT_EQ(test::WindowArea(figure).left, bounds.left);
+    const RECT speech = test::WindowArea(balloon);  // beside the figure again
+    EXPECT_LT(speech.left, bounds.right);
+    EXPECT_GT(speech.right, bounds.left);
+    EXPECT_LE(speech.bottom, bounds.top + 80);
+  }
+  SetWindowPos(figure, nullptr, 100, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageA(figure, WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, 0);  // other settings leave it where it was
+  EXPECT_EQ(actor.Bounds().right, work.right);
+}
+
 TEST_F(CharacterActorTest, TheUserDragsTheFigure) {
   ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
   Finished(actor.MoveTo(300, 300, 0));
