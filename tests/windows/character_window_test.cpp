@@ -9,6 +9,7 @@
 #include "character_requests.h"
 #include "character_service.h"
 #include "event_loop.h"
+#include "figure_pictures.h"
 #include "ui_driver.h"
 #include "win.h"
 
@@ -37,11 +38,7 @@ class CharacterActorTest : public ::testing::Test {
   std::shared_ptr<const CharacterFile> character = BuiltInCharacter();
   CharacterActor actor{character, nullptr};  // without a voice, wherever the tests run: the words are paced
 
-  Picture RestFrame() const {
-    Picture rest;
-    ComposeFrame(*character, character->frames[character->Find(kRestPose)->frames.back()], rest);
-    return rest;
-  }
+  Picture RestFrame() const { return test::RestFrame(*character); }
 };
 
 TEST_F(CharacterActorTest, TheProgramCarriesItsFirstCharacter) {
@@ -228,15 +225,12 @@ TEST_F(CharacterActorTest, TheOwnMenuHidesTheCharacterWhenItIsOffered) {
     }
     RECT item{};
     GetWindowRect(menu, &item);
-    SetCursorPos(item.left + 20, item.top + (item.bottom - item.top) / 2);
+    const POINT onItem{item.left + 20, item.top + (item.bottom - item.top) / 2};
+    SetCursorPos(onItem.x, onItem.y);
     // The click goes once the menu has seen the pointer over its item.
     const auto items = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
     if (!WaitUntil([items] { return (GetMenuState(items, 0, MF_BYPOSITION) & MF_HILITE) != 0; })) return false;
-    INPUT clicks[2] = {};
-    clicks[0].type = clicks[1].type = INPUT_MOUSE;
-    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, clicks, sizeof(INPUT));
+    test::ClickByInput(onItem);
     return true;
   });
   SendMessageA(window, WM_RBUTTONUP, 0, MAKELPARAM(64, 70));

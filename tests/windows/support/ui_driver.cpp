@@ -101,6 +101,15 @@ void ClickLikeUser(HWND control, int x, int y) {
   PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
+void ClickByInput(POINT at) {
+  SetCursorPos(at.x, at.y);
+  INPUT clicks[2] = {};
+  clicks[0].type = clicks[1].type = INPUT_MOUSE;
+  clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, clicks, sizeof(INPUT));
+}
+
 void PressKey(HWND window, int virtualKey) {
   PostMessageA(window, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 1);
   PostMessageA(window, WM_KEYUP, static_cast<WPARAM>(virtualKey), static_cast<LPARAM>(0xC0000001));

@@ -52,6 +52,9 @@ void ClickButton(HWND dialog, int buttonId);
 // Presses and releases the left mouse button over a control, as a user's click does: the
 // control takes the focus first.
 void ClickLikeUser(HWND control, int x = 4, int y = 4);
+// Puts the pointer at a point of the screen and clicks the left button there as input: the
+// system hit-tests it and routes it as a user's click.
+void ClickByInput(POINT at);
 // Posts a key press and release to a window.
 void PressKey(HWND window, int virtualKey);
 // The window that has the keyboard focus, and the active window, in the thread that owns `window`.
