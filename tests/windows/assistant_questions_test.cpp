@@ -233,8 +233,8 @@ TEST_F(AssistantTest, NoticesPlayTheirSoundFileOrTheBuiltInTones) {
   agent->Show();
   agent->cSoundInfo = here.File("Aviso.Wav");
   agent->cSoundStop = here.File("Error.Wav");
-  const character::CharacterActor* figure =
-      character::CharacterActor::ShownAt({agent->GetX(), agent->GetY()}, agent->GetWidth());
+  const character::CharacterActor* figure = character::CharacterActor::ShownAt(
+      {static_cast<LONG>(agent->GetX()), static_cast<LONG>(agent->GetY())}, static_cast<int>(agent->GetWidth()));
   ASSERT_NE(figure, nullptr);
   const auto nota = character::BuiltInCharacter();
   const character::Picture declining = test::AnimationFrames(*nota, "Decline").front();
@@ -268,13 +268,13 @@ TEST_F(AssistantTest, NoticesPlayTheirSoundFileOrTheBuiltInTones) {
     agent->WInfo("Se guardó la nota.", "Aviso");
     EXPECT_TRUE(info.get());
     EXPECT_TRUE(answeredByKey);
-    EXPECT_EQ(tones, withFiles ? std::vector<double>{} : std::vector<double>{500, 4000, 2500});
+    EXPECT_EQ(tones, (withFiles ? std::vector<double>{} : std::vector<double>{500, 4000, 2500}));
 
     tones.clear();
     std::future<bool> stop = WhenBalloonAsks("Error", [](HWND balloon) { test::ClickButton(balloon, 1); });
     agent->WStop("No se pudo guardar.", "Error");
     EXPECT_TRUE(stop.get());
-    EXPECT_EQ(tones, withFiles ? std::vector<double>{} : std::vector<double>{300, 499, 700});
+    EXPECT_EQ(tones, (withFiles ? std::vector<double>{} : std::vector<double>{300, 499, 700}));
     if (!withFiles) EXPECT_EQ(shownAtFirstTone, declining.pixels);  // the figure declines first, then the tones
   }
 }

@@ -42,9 +42,9 @@ class UserWindow {
 class OtherThreadsWindow {
  public:
   OtherThreadsWindow() {
-    std::promise<HWND> made;
-    std::future<HWND> window = made.get_future();
-    thread_ = std::thread([this, &made] {
+    std::promise<HWND> promised;
+    std::future<HWND> window = promised.get_future();
+    thread_ = std::thread([this](std::promise<HWND> made) {
       threadId_ = GetCurrentThreadId();
       const HWND frame = CreateWindowExA(0, "STATIC", "Otro programa", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 320, 60, 240,
                                          120, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -53,7 +53,7 @@ class OtherThreadsWindow {
       MSG message{};
       while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
       DestroyWindow(frame);
-    });
+    }, std::move(promised));
     frame_ = window.get();
   }
   ~OtherThreadsWindow() {
