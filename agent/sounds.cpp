@@ -36,10 +36,12 @@ void TONE(double nFrequency, double nTicks) {
   const double frequency = std::clamp(nFrequency, 0.0, 32767.0);
   // Too low to hear: the tone is skipped, only the silent tick remains.
   const double milliseconds = frequency > 20 ? ticks * kTickMilliseconds : 0;
-  if (milliseconds > 0 && Output()) {
-    Output()(frequency, milliseconds);
-  } else if (milliseconds > 0) {
-    Beep(static_cast<DWORD>(frequency), static_cast<DWORD>(milliseconds));
+  if (milliseconds > 0) {
+    if (const ToneOutput& output = Output()) {
+      output(frequency, milliseconds);
+    } else {
+      Beep(static_cast<DWORD>(frequency), static_cast<DWORD>(milliseconds));
+    }
   }
   WaitUntil(start, milliseconds + kTickMilliseconds);
 }
