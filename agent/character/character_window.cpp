@@ -112,8 +112,9 @@ unsigned CharacterWindow::TrackMenu(HMENU menu, POINT at) {
                             nullptr);
   }
   if (foregroundElsewhere) {
-    // Only while the figure still holds the foreground: a click elsewhere that ended the menu chose another window.
-    if (GetForegroundWindow() == window_.get() && IsWindow(foreground)) SetForegroundWindow(foreground);
+    // Unless a click elsewhere that ended the menu chose another window: then that one keeps it.
+    const HWND now = GetForegroundWindow();
+    if ((now == window_.get() || now == nullptr) && IsWindow(foreground)) SetForegroundWindow(foreground);
   } else if (giveBack.Activate()) {
     giveBack.RestoreFocus();  // never to the figure itself: it refuses activation
   }
