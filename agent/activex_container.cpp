@@ -132,6 +132,7 @@ struct Container {
   IOleObject* embedded = nullptr;  // null for a control that is not visual
   IConnectionPoint* events = nullptr;
   DWORD cookie = 0;
+  bool comEntered = false;  // this container's CoInitialize counted, so it owes a CoUninitialize
 };
 
 IUnknown* CreateControl(const std::string& name) {
@@ -175,12 +176,14 @@ void ConnectEvents(Container& container) {
 }  // namespace
 
 intptr_t CREATEACTIVEX(HWND hWnd, const std::string& cProgId) {
-  CoInitialize(nullptr);
   auto* container = new Container();
+  // A thread already in a multi-threaded apartment refuses (RPC_E_CHANGED_MODE) and is
+  // not counted: the control is made in that apartment and nothing is owed.
+  container->comEntered = SUCCEEDED(CoInitialize(nullptr));
   container->control = CreateControl(cProgId);
   if (container->control == nullptr) {
+    if (container->comEntered) CoUninitialize();
     delete container;
-    CoUninitialize();
     return 0;
   }
   container->site = new Site(hWnd);
@@ -236,8 +239,8 @@ void ACTXEND(intptr_t hActiveX) {
   }
   container->control->Release();
   container->site->Release();
+  if (container->comEntered) CoUninitialize();
   delete container;
-  CoUninitialize();
 }
 
 }  // namespace memotab

@@ -5,6 +5,7 @@
 #include <mmsystem.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace memotab {
 
@@ -19,7 +20,14 @@ void WaitUntil(ULONGLONG start, double milliseconds) {
   for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) Sleep(static_cast<DWORD>(end - now));
 }
 
+ToneOutput& Output() {
+  static ToneOutput output;
+  return output;
+}
+
 }  // namespace
+
+ToneOutput SetToneOutputForTesting(ToneOutput output) { return std::exchange(Output(), std::move(output)); }
 
 void TONE(double nFrequency, double nTicks) {
   const double ticks = std::clamp(nTicks, 0.0, 4294967295.0);
@@ -28,7 +36,13 @@ void TONE(double nFrequency, double nTicks) {
   const double frequency = std::clamp(nFrequency, 0.0, 32767.0);
   // Too low to hear: the tone is skipped, only the silent tick remains.
   const double milliseconds = frequency > 20 ? ticks * kTickMilliseconds : 0;
-  if (milliseconds > 0) Beep(static_cast<DWORD>(frequency), static_cast<DWORD>(milliseconds));
+  if (milliseconds > 0) {
+    if (const ToneOutput& output = Output()) {
+      output(frequency, milliseconds);
+    } else {
+      Beep(static_cast<DWORD>(frequency), static_cast<DWORD>(milliseconds));
+    }
+  }
   WaitUntil(start, milliseconds + kTickMilliseconds);
 }
 

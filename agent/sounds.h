@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace memotab {
@@ -9,6 +10,11 @@ namespace memotab {
 // at 20 Hz or below the tone and its duration are skipped and only the silent tick
 // passes. Returns when the silent tick is over.
 void TONE(double nFrequency, double nTicks = 1);
+// Where the tones go: the system's beep, or for a test that listens to which tones a
+// routine plays, a routine told each tone (frequency in hertz, length in milliseconds);
+// TONE takes its time either way. Returns the one replaced; empty is the system's beep.
+using ToneOutput = std::function<void(double frequency, double milliseconds)>;
+ToneOutput SetToneOutputForTesting(ToneOutput output);
 // The notice tones (500, 4000, 2500 Hz, one tick each) and the error tones (300 Hz for
 // one tick, 499 and 700 Hz for three).
 void GOODSOUND();

@@ -37,7 +37,7 @@ int TallestBalloon(RECT figure, RECT workArea) {
 
 BalloonPlace PlaceBeside(SIZE size, RECT figure, RECT workArea) {
   BalloonPlace place;
-  const int centre = (figure.left + figure.right) / 2;
+  const int centre = figure.left + (figure.right - figure.left) / 2;  // the sum of far places would overflow
   place.below = figure.top - size.cy < workArea.top;
   place.topLeft.y = place.below ? std::min<int>(figure.bottom, workArea.bottom - size.cy) : figure.top - size.cy;
   place.topLeft.x = std::clamp<int>(centre - size.cx / 2, workArea.left,

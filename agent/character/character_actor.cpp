@@ -32,11 +32,11 @@ CharacterActor::CharacterActor(std::shared_ptr<const CharacterFile> character, S
               {.onTimer = [this] { Tick(); },
                .onDragged =
                    [this] {
-                     window_.MoveTo(InsideWorkArea(window_.Position()));
+                     KeepOnWorkArea();
                      moveCause = MoveCause::kUser;
-                     if (balloon_.IsOpen()) balloon_.Follow(FigureBounds());
                    },
-               .onMenu = [this](POINT at) { ShowMenu(at); }}),
+               .onMenu = [this](POINT at) { ShowMenu(at); },
+               .onScreenChanged = [this] { KeepOnWorkArea(); }}),
       balloon_([this] {
         if (!speech_) balloon_.Close();  // a balloon left after its words goes when clicked
       }),
@@ -347,6 +347,12 @@ POINT CharacterActor::InsideWorkArea(POINT topLeft) const {
   const RECT work = WorkAreaOf(wanted);
   return {std::clamp<LONG>(topLeft.x, work.left, std::max<LONG>(work.left, work.right - character_->width)),
           std::clamp<LONG>(topLeft.y, work.top, std::max<LONG>(work.top, work.bottom - character_->height))};
+}
+
+void CharacterActor::KeepOnWorkArea() {
+  if (motion_) motion_->to = InsideWorkArea(motion_->to);
+  window_.MoveTo(InsideWorkArea(window_.Position()));
+  if (balloon_.IsOpen()) balloon_.Follow(FigureBounds());
 }
 
 RECT CharacterActor::FigureBounds() const {

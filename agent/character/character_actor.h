@@ -141,6 +141,8 @@ class CharacterActor : public std::enable_shared_from_this<CharacterActor> {
   void Present();
   void PlayNamed(const char* animation);
   POINT InsideWorkArea(POINT topLeft) const;
+  // Brings the figure (and where it is going) back onto the work area; an open balloon follows.
+  void KeepOnWorkArea();
   void UserHide();
   void ShowMenu(POINT at);
   // Whether the last Show or Hide waiting or running is a Hide.

@@ -100,6 +100,10 @@ void CharacterWindow::CancelTimer() {
 
 unsigned CharacterWindow::TrackMenu(HMENU menu, POINT at) {
   const ActivationToGiveBack giveBack = ActivationToGiveBack::Current();
+  // This thread's active window says nothing of another program the user was working in.
+  const HWND foreground = GetForegroundWindow();
+  const bool foregroundElsewhere =
+      foreground != nullptr && GetWindowThreadProcessId(foreground, nullptr) != GetCurrentThreadId();
   unsigned chosen = 0;
   {
     const ScopedFlag tracking(trackingMenu_);
@@ -107,8 +111,20 @@ unsigned CharacterWindow::TrackMenu(HMENU menu, POINT at) {
     chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0, window_.get(),
                             nullptr);
   }
-  if (giveBack.Activate()) giveBack.RestoreFocus();  // never to the figure itself: it refuses activation
+  if (foregroundElsewhere) {
+    // Unless a click elsewhere that ended the menu chose another window: then that one keeps it.
+    const HWND now = GetForegroundWindow();
+    if ((now == window_.get() || now == nullptr) && IsWindow(foreground)) SetForegroundWindow(foreground);
+  } else if (giveBack.Activate()) {
+    giveBack.RestoreFocus();  // never to the figure itself: it refuses activation
+  }
   return chosen;
+}
+
+void CharacterWindow::ScreenChanged() {
+  RECT actual{};  // the system may have moved the window itself
+  if (GetWindowRect(window_.get(), &actual)) position_ = {actual.left, actual.top};
+  if (events_.onScreenChanged) events_.onScreenChanged();
 }
 
 void CharacterWindow::Activated(HWND lostIt) {
@@ -146,6 +162,12 @@ LRESULT CharacterWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (GetActiveWindow() == window && passOn_.Activate()) passOn_.RestoreFocus();
       passOn_ = {};
       return 0;
+    case WM_DISPLAYCHANGE:
+      ScreenChanged();
+      return DefWindowProcA(window, message, wParam, lParam);
+    case WM_SETTINGCHANGE:
+      if (wParam == SPI_SETWORKAREA) ScreenChanged();
+      return DefWindowProcA(window, message, wParam, lParam);
     case WM_TIMER:
       if (wParam == kTimerId) {
         CancelTimer();  // one tick per schedule; the handler sets the next

@@ -24,6 +24,7 @@ class CharacterWindow {
     std::function<void()> onTimer;        // the timer set by ScheduleTimer is due
     std::function<void()> onDragged;      // the user has dragged the figure to a new place
     std::function<void(POINT)> onMenu;    // the user right-clicked the figure (screen point)
+    std::function<void()> onScreenChanged;  // the displays or the work area changed; Position() is where the window is now
   };
 
   // Creates the window hidden, of the figure's size. Raises std::runtime_error when the
@@ -44,8 +45,9 @@ class CharacterWindow {
   // One timer at a time: the next call replaces the one before.
   void ScheduleTimer(unsigned milliseconds);
   // Shows a popup menu at a screen point and returns the command chosen (0 for none).
-  // The menu needs the window in the foreground; afterwards the activation and the focus
-  // go back to the window of this thread that had them.
+  // The menu needs the window in the foreground; afterwards the foreground goes back to
+  // another program's window that had it, or the activation and the focus to the window of
+  // this thread that had them.
   unsigned TrackMenu(HMENU menu, POINT at);
   void CancelTimer();
   bool TimerSet() const { return timerSet_; }
@@ -64,6 +66,7 @@ class CharacterWindow {
   // The system activated the window: the activation is passed on once the message that
   // says so arrives.
   void Activated(HWND lostIt);
+  void ScreenChanged();
 
   Events events_;
   int width_;

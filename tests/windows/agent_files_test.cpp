@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <system_error>
+#include <vector>
 
 #include "current_directory.h"
 #include "disk.h"
@@ -27,11 +31,44 @@ TEST(AgentFiles, ListsTheCharacterFilesOfAFolderWithFullPaths) {
 
 TEST(AgentFiles, MissingFolderHasNoCharacters) {
   EXPECT_TRUE(GETAGENTSAVAILABLES(std::string("C:\\no\\such\\folder")).empty());
-  // The default folder is the Windows directory's; a test system installs no characters there.
-  EXPECT_EQ(GETWINDOWSDIR().empty(), false);
-  for (const std::string& character : GETAGENTSAVAILABLES()) {
-    EXPECT_EQ(character.rfind(GETWINDOWSDIR() + "\\msagent\\chars\\", 0), 0u);
+}
+
+// A character file in the system's character folder for the life of the object; the folders
+// made for it go with it.
+class SystemCharacter {
+ public:
+  explicit SystemCharacter(const std::string& name) : folder_(GETWINDOWSDIR() + "\\msagent\\chars") {
+    for (std::filesystem::path made = folder_; !std::filesystem::exists(made); made = made.parent_path()) {
+      madeFolders_.push_back(made);
+    }
+    std::filesystem::create_directories(folder_);
+    file_ = folder_ + "\\" + name;
+    std::ofstream(file_) << "x";
   }
+  ~SystemCharacter() {
+    std::error_code ignored;
+    std::filesystem::remove(file_, ignored);
+    for (const std::filesystem::path& made : madeFolders_) std::filesystem::remove(made, ignored);  // innermost first
+  }
+  SystemCharacter(const SystemCharacter&) = delete;
+  SystemCharacter& operator=(const SystemCharacter&) = delete;
+
+  const std::string& File() const { return file_; }
+
+ private:
+  std::string folder_;
+  std::string file_;
+  std::vector<std::filesystem::path> madeFolders_;
+};
+
+// Runs alone: every other test and program started meanwhile would see the system's character.
+TEST(AgentFilesOfTheSystem, TheSystemsCharactersComeBeforeOursOfThePersonajesFolder) {
+  test::InTempDirectory here;
+  std::filesystem::create_directory(here.File("Personajes"));
+  std::ofstream(here.File("Personajes\\Nota.mtpj")) << "x";
+  ASSERT_EQ(GETAGENTSAVAILABLES().size(), 1u);  // ours, while the system has none
+  const SystemCharacter installed("Memotab prueba.acs");
+  EXPECT_EQ(GETAGENTSAVAILABLES(), (std::vector<std::string>{GETWINDOWSDIR() + "\\msagent\\chars\\Memotab prueba.acs"}));
 }
 
 TEST(AgentFiles, WithoutSystemCharactersOursOfThePersonajesFolderAreListed) {

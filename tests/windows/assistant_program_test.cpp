@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "character_file.h"
-#include "figure.h"
+#include "figure_pictures.h"
 #include "memotab_program.h"
 #include "program_character.h"
 #include "program_menus.h"
@@ -59,30 +59,6 @@ std::optional<test::ScreenShot> StillPicture(const RECT& area) {
   return before && after && before->SamePixels(*after) ? before : std::nullopt;
 }
 
-// A character of the folder at rest, as its file draws it.
-character::Picture RestOf(const char* file) {
-  const character::CharacterFile character =
-      character::LoadCharacterFile((std::filesystem::path(MEMOTAB_CHARACTERS_DIR) / file).string());
-  character::Picture rest;
-  character::ComposeFrame(character, character.frames[character.Find(character::kRestPose)->frames.back()], rest);
-  return rest;
-}
-
-// Whether a picture of the figure's window shows that character at rest: every opaque pixel
-// of its rest frame is there (the display shows no transparency).
-bool ShowsAtRest(const test::ScreenShot& shot, const RECT& window, const character::Picture& rest) {
-  for (int y = 0; y < rest.height; ++y) {
-    for (int x = 0; x < rest.width; ++x) {
-      const uint32_t pixel = rest.pixels[static_cast<size_t>(y * rest.width + x)];
-      if (pixel >> 24 != 255) continue;
-      if (shot.At(window.left + x, window.top + y) != RGB(pixel >> 16 & 0xFF, pixel >> 8 & 0xFF, pixel & 0xFF)) {
-        return false;
-      }
-    }
-  }
-  return true;
-}
-
 // Waits until the figure stands still where its window is (the start-up moves it to its
 // place) and tells which of our characters it is at rest.
 std::string CharacterAtRest(HWND figure, const std::string& picture) {
@@ -98,7 +74,9 @@ std::string CharacterAtRest(HWND figure, const std::string& picture) {
   if (!shot) return "(moving)";
   shot->Save(test::ArtifactPath(picture));
   for (const char* name : {"Nota", "Reloj"}) {
-    if (ShowsAtRest(*shot, area, RestOf((std::string(name) + ".mtpj").c_str()))) return name;
+    const character::CharacterFile character =
+        character::LoadCharacterFile((std::filesystem::path(MEMOTAB_CHARACTERS_DIR) / name).string() + ".mtpj");
+    if (test::OpaqueDifferences(*shot, {area.left, area.top}, test::RestFrame(character)) == 0) return name;
   }
   return "(another)";
 }
@@ -165,7 +143,7 @@ TEST_F(AssistantProgram, TheCharacterChosenInTheOptionsIsTheOneThatComesAtTheNex
     const POINT onList = CentreOf(list);
     test::ClickMouse(onList.x, onList.y);  // drops the list down
     test::WaitUntil([&] { return SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) != 0; });
-    test::StartUnixProgram("/usr/bin/xdotool key Down Return");
+    test::Xdotool("key Down Return");
     ASSERT_TRUE(test::WaitUntil([&] { return SendMessageA(list, CB_GETCURSEL, 0, 0) == 1; }));
     const POINT onAccept = CentreOf(GetDlgItem(options, 102));
     test::ClickMouse(onAccept.x, onAccept.y);

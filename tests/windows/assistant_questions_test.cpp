@@ -11,10 +11,13 @@
 
 #include "assistant_fixture.h"
 #include "balloon_parts.h"
+#include "character_actor.h"
 #include "character_window.h"
 #include "current_directory.h"
 #include "event_loop.h"
+#include "figure_pictures.h"
 #include "question_balloon.h"
+#include "sounds.h"
 #include "speech_balloon.h"
 
 namespace memotab::test {
@@ -46,22 +49,30 @@ TEST_F(AssistantTest, YesNoQuestionsAreAnsweredByClickAndByKeyboard) {
   agent->Move(700, 400, 0);
   std::string captions;
   int colours = 0;
+  bool figureAtRest = false;
   RECT asking{};
   RECT figure{};
   std::future<bool> clicked = WhenBalloonAsks("Memotab v1.6", [&](HWND balloon) {
     RECT both{};
     GetWindowRect(balloon, &both);
     asking = both;
-    GetWindowRect(OwnWindow(kCharacterWindowClass), &figure);
+    const HWND figureWindow = OwnWindow(kCharacterWindowClass);
+    GetWindowRect(figureWindow, &figure);
     UnionRect(&both, &both, &figure);
-    colours = test::SaveScreenPicture(both, (Artifacts() / "assistant-asking-yes-no.bmp").string());
+    // The figure comes back to rest while it asks.
+    const test::FigurePicture picture =
+        test::PictureOfFigure(both, figureWindow, {test::RestFrame(*character::BuiltInCharacter())}, asking);
+    picture.shot.Save((Artifacts() / "assistant-asking-yes-no.bmp").string());
+    colours = picture.shot.CountColours();
+    figureAtRest = picture.showsFrame;
     captions = test::WindowText(GetDlgItem(balloon, 6)) + "|" + test::WindowText(GetDlgItem(balloon, 7));
     test::ClickButton(balloon, 6);
   });
   EXPECT_EQ(agent->WYesNo("¿Borrar esta nota?", "Memotab v1.6"), true);
   EXPECT_TRUE(clicked.get());
   EXPECT_EQ(captions, "&Sí|&No");
-  EXPECT_GT(colours, 20);
+  EXPECT_GT(colours, 20);  // the balloon's text and the figure
+  EXPECT_TRUE(figureAtRest);
   // Above the figure, its tail reaches down to the head, below the window's empty top rows.
   EXPECT_LT(asking.bottom, figure.top + 70);
   EXPECT_GT(asking.bottom, figure.top + 30);
@@ -222,17 +233,31 @@ TEST_F(AssistantTest, NoticesPlayTheirSoundFileOrTheBuiltInTones) {
   agent->Show();
   agent->cSoundInfo = here.File("Aviso.Wav");
   agent->cSoundStop = here.File("Error.Wav");
+  const character::CharacterActor* figure = character::CharacterActor::ShownAt(
+      {static_cast<LONG>(agent->GetX()), static_cast<LONG>(agent->GetY())}, static_cast<int>(agent->GetWidth()));
+  ASSERT_NE(figure, nullptr);
+  const auto nota = character::BuiltInCharacter();
+  const character::Picture declining = test::AnimationFrames(*nota, "Decline").front();
+  ASSERT_NE(declining.pixels, test::RestFrame(*nota).pixels);
+  // The tones played, and what the figure showed when the first one began.
+  std::vector<double> tones;
+  std::vector<uint32_t> shownAtFirstTone;
+  struct Listening {
+    ToneOutput replaced;
+    ~Listening() { SetToneOutputForTesting(std::move(replaced)); }
+  } const listening{SetToneOutputForTesting([&](double frequency, double) {
+    if (tones.empty()) shownAtFirstTone = figure->WindowForTesting().ShownForTesting().pixels;
+    tones.push_back(frequency);
+  })};
   for (const bool withFiles : {false, true}) {
     SCOPED_TRACE(withFiles ? "with the sound files" : "without them");
     if (withFiles) {
       std::filesystem::copy_file(MEMOTAB_SOUNDS_DIR "/Aviso.Wav", here.File("Aviso.Wav"));
       std::filesystem::copy_file(MEMOTAB_SOUNDS_DIR "/Error.Wav", here.File("Error.Wav"));
     }
-    ULONGLONG start = GetTickCount64();
-    ULONGLONG shown = 0;
+    tones.clear();
     bool answeredByKey = false;
     std::future<bool> info = WhenBalloonAsks("Aviso", [&](HWND balloon) {
-      shown = GetTickCount64();
       // Enter answers once the balloon's button holds the focus; a click ends the test if it never does.
       answeredByKey = test::WaitUntil([&] {
         test::PressKey(test::FocusOfThread(balloon), VK_RETURN);
@@ -243,12 +268,14 @@ TEST_F(AssistantTest, NoticesPlayTheirSoundFileOrTheBuiltInTones) {
     agent->WInfo("Se guardó la nota.", "Aviso");
     EXPECT_TRUE(info.get());
     EXPECT_TRUE(answeredByKey);
-    if (!withFiles) {
-      EXPECT_GE(shown - start, 320u);  // the notice tones came first
-    }
+    EXPECT_EQ(tones, (withFiles ? std::vector<double>{} : std::vector<double>{500, 4000, 2500}));
+
+    tones.clear();
     std::future<bool> stop = WhenBalloonAsks("Error", [](HWND balloon) { test::ClickButton(balloon, 1); });
     agent->WStop("No se pudo guardar.", "Error");
     EXPECT_TRUE(stop.get());
+    EXPECT_EQ(tones, (withFiles ? std::vector<double>{} : std::vector<double>{300, 499, 700}));
+    if (!withFiles) EXPECT_EQ(shownAtFirstTone, declining.pixels);  // the figure declines first, then the tones
   }
 }
 
@@ -301,6 +328,16 @@ TEST_F(AssistantTest, ALongTextStaysOnTheScreenAndTheQuestionsButtonsWithinReach
     EXPECT_TRUE(answered.get());
     EXPECT_TRUE(reachable);
   }
+}
+
+TEST(BalloonPlace, AFigureAsFarOutAsTheControlTakesStillHasItsMiddle) {
+  // SetCharacterPosition takes places and widths up to a billion: a figure from one to two
+  // billion lies far to the right, so the balloon goes to the right edge, its tail that way.
+  const RECT work{0, 0, 1280, 800};
+  const character::BalloonPlace place =
+      character::PlaceBeside({200, 100}, {1'000'000'000, 300, 2'000'000'000, 400}, work);
+  EXPECT_EQ(place.topLeft.x, 1080);
+  EXPECT_EQ(place.tailX, 180);
 }
 
 TEST_F(AssistantTest, QuestionsOfAHiddenCharacterStayInOrdinaryBoxes) {

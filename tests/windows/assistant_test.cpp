@@ -9,7 +9,7 @@
 #include "character_window.h"
 #include "current_directory.h"
 #include "event_loop.h"
-#include "figure.h"
+#include "figure_pictures.h"
 #include "speech_balloon.h"
 
 namespace memotab::test {
@@ -28,31 +28,7 @@ std::shared_ptr<TOleAuto> Object(const OleValue& value) {
   return object != nullptr ? *object : nullptr;
 }
 
-// The number of the figure's fully opaque pixels that the screen does not show as the
-// frame has them (Xvfb shows no translucency, so only those can be compared).
-int OpaqueDifferences(HWND window, const character::Picture& frame) {
-  RECT place{};
-  GetWindowRect(window, &place);
-  const HDC screen = GetDC(nullptr);
-  int differences = 0;
-  for (int y = 0; y < frame.height; y += 2) {
-    for (int x = 0; x < frame.width; x += 2) {
-      const uint32_t pixel = frame.pixels[static_cast<size_t>(y * frame.width + x)];
-      if (pixel >> 24 != 255) continue;
-      const COLORREF shown = GetPixel(screen, place.left + x, place.top + y);
-      if (shown != RGB(pixel >> 16 & 0xFF, pixel >> 8 & 0xFF, pixel & 0xFF)) ++differences;
-    }
-  }
-  ReleaseDC(nullptr, screen);
-  return differences;
-}
-
-character::Picture RestFrame() {
-  const auto figure = character::BuiltInCharacter();
-  character::Picture rest;
-  ComposeFrame(*figure, figure->frames[figure->Find(character::kRestPose)->frames.back()], rest);
-  return rest;
-}
+character::Picture NotaAtRest() { return test::RestFrame(*character::BuiltInCharacter()); }
 
 TEST_F(AssistantTest, OurCharacterIsLoadedHiddenAndShowsHidesAndMoves) {
   ASSERT_TRUE(agent->lOK);
@@ -74,7 +50,7 @@ TEST_F(AssistantTest, OurCharacterIsLoadedHiddenAndShowsHidesAndMoves) {
   EXPECT_EQ(agent->GetMoveCause(), 2);
   const HWND window = OwnWindow(kCharacterWindowClass);
   ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(test::WaitUntil([&] { return OpaqueDifferences(window, RestFrame()) == 0; }));
+  EXPECT_TRUE(test::WaitUntil([&] { return OpaqueDifferences(window, NotaAtRest()) == 0; }));
   EXPECT_GT(test::SaveWindowPicture(window, (Artifacts() / "assistant-at-rest.bmp").string()), 20);
 
   agent->Hide();
@@ -88,7 +64,7 @@ TEST_F(AssistantTest, EveryAnimationThePlayerUsesCompletesAtRest) {
   agent->Show();
   agent->Move(900, 60, 0);
   const HWND window = OwnWindow(kCharacterWindowClass);
-  const character::Picture rest = RestFrame();
+  const character::Picture rest = NotaAtRest();
   for (const std::string& name : kAnimations) {
     SCOPED_TRACE(name);
     const ULONGLONG start = GetTickCount64();
@@ -117,7 +93,7 @@ TEST_F(AssistantTest, ALoopingAnimationRunsUntilStop) {
   EXPECT_EQ(AsNumber(thinking->Send("STATUS")), 4);
   agent->Stop();
   EXPECT_EQ(AsNumber(thinking->Send("STATUS")), 3);
-  EXPECT_EQ(OpaqueDifferences(OwnWindow(kCharacterWindowClass), RestFrame()), 0);
+  EXPECT_EQ(OpaqueDifferences(OwnWindow(kCharacterWindowClass), NotaAtRest()), 0);
 }
 
 TEST_F(AssistantTest, NumbersTooLargeOrNotNumbersAtAllAreTakenSafely) {
@@ -161,11 +137,16 @@ TEST_F(AssistantTest, SpeechEndsWithItsWordsAndABalloonOfStyle11StaysUntilClicke
   std::future<bool> picture = std::async(std::launch::async, [&] {
     if (!test::WaitUntil([&] { return IsWindowVisible(balloon) && test::WindowText(balloon).size() > 12; })) return false;
     RECT both{};
-    RECT figure{};
-    GetWindowRect(balloon, &both);
-    GetWindowRect(OwnWindow(kCharacterWindowClass), &figure);
-    UnionRect(&both, &both, &figure);
-    return test::SaveScreenPicture(both, (Artifacts() / "assistant-speaking.bmp").string()) > 20;
+    RECT speech{};
+    const HWND figure = OwnWindow(kCharacterWindowClass);
+    GetWindowRect(balloon, &speech);
+    const RECT figureArea = test::WindowArea(figure);
+    UnionRect(&both, &speech, &figureArea);
+    // The figure in one of its speaking frames, beside the balloon.
+    const test::FigurePicture shown =
+        test::PictureOfFigure(both, figure, test::AnimationFrames(*character::BuiltInCharacter(), "Speaking"), speech);
+    shown.shot.Save((Artifacts() / "assistant-speaking.bmp").string());
+    return shown.showsFrame && shown.shot.CountColours() > 20;
   });
   start = GetTickCount64();
   agent->Say(text);
@@ -176,9 +157,8 @@ TEST_F(AssistantTest, SpeechEndsWithItsWordsAndABalloonOfStyle11StaysUntilClicke
   EXPECT_EQ(test::WindowText(balloon), text);
   SYSWAIT(0.3);
   EXPECT_TRUE(IsWindowVisible(balloon));
-  PostMessageA(balloon, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));  // the user clicks it
-  SYSWAIT(0.1);
-  EXPECT_FALSE(IsWindowVisible(balloon));
+  test::ClickByInput(test::Centre(test::WindowArea(balloon)));  // the user clicks it
+  EXPECT_TRUE(test::DispatchUntil([&] { return !IsWindowVisible(balloon); }));
 
   agent->SayThink("Mmm...");  // a thought: not waited for
   EXPECT_TRUE(IsWindowVisible(balloon));

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <thread>
 
+#include "activex_container.h"
 #include "balloon_dialog_control.h"
 #include "ole_bridge.h"
 #include "stand_ins.h"
@@ -186,6 +188,23 @@ TEST_F(BridgeTest, HostedControlsAreCalledWithoutReports) {
   const std::shared_ptr<TActiveX> missing = TActiveX::New(*host, "No.Such.Control");
   EXPECT_EQ(missing->hActiveX, 0);
   EXPECT_EQ(missing->Do("Anything"), OleValue());
+}
+
+TEST_F(BridgeTest, AHostedControlLeavesTheThreadsOwnApartmentAsItWas) {
+  // On a thread of the multi-threaded apartment the container's CoInitialize is refused and
+  // counts nothing, so neither its end nor its failure may give up the thread's own entry.
+  std::thread([] {
+    ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+    const HWND host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    const intptr_t control = CREATEACTIVEX(host, "Test.Recorder");
+    EXPECT_NE(control, 0);
+    ACTXEND(control);
+    EXPECT_EQ(CREATEACTIVEX(host, "No.Such.Control"), 0);
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_FALSE);  // still in the apartment
+    CoUninitialize();
+    CoUninitialize();
+    DestroyWindow(host);
+  }).join();
 }
 
 TEST(HostedControl, ARealControlOfTheSystemIsEmbedded) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <thread>
 
 #include "character_actor.h"
 #include "character_service.h"
@@ -37,6 +38,39 @@ class UserWindow {
   HWND edit_ = nullptr;
 };
 
+// A window of another thread in the foreground, as another program's would be.
+class OtherThreadsWindow {
+ public:
+  OtherThreadsWindow() {
+    std::promise<HWND> promised;
+    std::future<HWND> window = promised.get_future();
+    thread_ = std::thread([this](std::promise<HWND> made) {
+      threadId_ = GetCurrentThreadId();
+      const HWND frame = CreateWindowExA(0, "STATIC", "Otro programa", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 320, 60, 240,
+                                         120, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+      SetForegroundWindow(frame);
+      made.set_value(frame);
+      MSG message{};
+      while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+      DestroyWindow(frame);
+    }, std::move(promised));
+    frame_ = window.get();
+  }
+  ~OtherThreadsWindow() {
+    while (!PostThreadMessageA(threadId_, WM_QUIT, 0, 0)) Sleep(10);  // its queue may not be made yet
+    thread_.join();
+  }
+  OtherThreadsWindow(const OtherThreadsWindow&) = delete;
+  OtherThreadsWindow& operator=(const OtherThreadsWindow&) = delete;
+
+  HWND Frame() const { return frame_; }
+
+ private:
+  std::thread thread_;
+  DWORD threadId_ = 0;
+  HWND frame_ = nullptr;
+};
+
 class CharacterActivationTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -51,26 +85,38 @@ class CharacterActivationTest : public ::testing::Test {
 
   HWND Figure() const { return actor.WindowForTesting().Handle(); }
 
+  // Shows the figure's menu and leaves it without a choice, as when the user clicks
+  // elsewhere; the window in the foreground while it showed.
+  HWND ForegroundDuringMenu() {
+    std::future<HWND> during = std::async(std::launch::async, [figure = Figure()] {
+      if (!WaitUntil([] { return !test::ShownMenuWindows().empty(); })) return HWND{};
+      const HWND foreground = GetForegroundWindow();
+      PostMessageA(figure, WM_CANCELMODE, 0, 0);  // the menu ends when its owner cancels modes
+      return foreground;
+    });
+    SendMessageA(Figure(), WM_RBUTTONUP, 0, MAKELPARAM(64, 70));
+    return during.get();
+  }
+
   CharacterActor actor{BuiltInCharacter()};
   UserWindow user;
 };
 
 TEST_F(CharacterActivationTest, AfterTheFiguresMenuTheUserWindowHasTheActivationAndTheFocusAgain) {
-  // The menu is left without a choice, as when the user clicks elsewhere. While it shows,
-  // the figure holds the activation: the menu needs the foreground.
-  std::future<HWND> activeDuringMenu = std::async(std::launch::async, [figure = Figure()] {
-    if (!WaitUntil([] { return !test::ShownMenuWindows().empty(); })) return HWND{};
-    const HWND active = test::ActiveOfThread(figure);
-    PostMessageA(figure, WM_CANCELMODE, 0, 0);  // the menu ends when its owner cancels modes
-    return active;
-  });
-  SendMessageA(Figure(), WM_RBUTTONUP, 0, MAKELPARAM(64, 70));
-  EXPECT_EQ(activeDuringMenu.get(), Figure());
+  EXPECT_EQ(ForegroundDuringMenu(), Figure());  // the menu needs the foreground
   EXPECT_EQ(GetActiveWindow(), user.Frame());
   EXPECT_EQ(GetFocus(), user.Edit());
   SYSWAIT(0.1);  // nothing arrives later that takes them away
   EXPECT_EQ(GetActiveWindow(), user.Frame());
   EXPECT_EQ(GetFocus(), user.Edit());
+  EXPECT_TRUE(actor.Visible());
+}
+
+TEST_F(CharacterActivationTest, AfterTheFiguresMenuAnotherProgramsWindowHasTheForegroundAgain) {
+  const OtherThreadsWindow other;
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other.Frame(); }));
+  ForegroundDuringMenu();  // (under Wine nobody holds the foreground meanwhile)
+  EXPECT_EQ(GetForegroundWindow(), other.Frame());
   EXPECT_TRUE(actor.Visible());
 }
 

@@ -9,6 +9,7 @@
 #include "character_requests.h"
 #include "character_service.h"
 #include "event_loop.h"
+#include "figure_pictures.h"
 #include "ui_driver.h"
 #include "win.h"
 
@@ -37,11 +38,7 @@ class CharacterActorTest : public ::testing::Test {
   std::shared_ptr<const CharacterFile> character = BuiltInCharacter();
   CharacterActor actor{character, nullptr};  // without a voice, wherever the tests run: the words are paced
 
-  Picture RestFrame() const {
-    Picture rest;
-    ComposeFrame(*character, character->frames[character->Find(kRestPose)->frames.back()], rest);
-    return rest;
-  }
+  Picture RestFrame() const { return test::RestFrame(*character); }
 };
 
 TEST_F(CharacterActorTest, TheProgramCarriesItsFirstCharacter) {
@@ -166,6 +163,36 @@ TEST_F(CharacterActorTest, MovesFollowAStraightPathAndStayInTheWorkArea) {
   EXPECT_EQ(actor.Bounds().top, work.top);
 }
 
+TEST_F(CharacterActorTest, AFigureLeftOffTheScreenComesBackWhenTheDisplaysOrTheWorkAreaChange) {
+  ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
+  Finished(actor.MoveTo(100, 300, 0));
+  actor.balloon.style = 11;  // the balloon stays after the words
+  ASSERT_EQ(Finished(actor.Speak(L"Hola.")), RequestStatus::kDone);
+  const HWND figure = actor.WindowForTesting().Handle();
+  const HWND balloon = actor.BalloonForTesting().HandleForTesting();
+  ASSERT_TRUE(IsWindowVisible(balloon));
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const std::pair<UINT, WPARAM> changes[] = {{WM_DISPLAYCHANGE, 32}, {WM_SETTINGCHANGE, SPI_SETWORKAREA}};
+  for (const auto& [message, wParam] : changes) {
+    SCOPED_TRACE(message);
+    // Where a monitor unplugged or a smaller resolution leaves it.
+    SetWindowPos(figure, nullptr, work.right + 300, work.bottom + 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(figure, message, wParam, 0);
+    const RECT bounds = actor.Bounds();
+    EXPECT_EQ(bounds.right, work.right);
+    EXPECT_EQ(bounds.bottom, work.bottom);
+    EXPECT_EQ(test::WindowArea(figure).left, bounds.left);
+    const RECT speech = test::WindowArea(balloon);  // beside the figure again
+    EXPECT_LT(speech.left, bounds.right);
+    EXPECT_GT(speech.right, bounds.left);
+    EXPECT_LE(speech.bottom, bounds.top + 80);
+  }
+  SetWindowPos(figure, nullptr, 100, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageA(figure, WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, 0);  // other settings leave it where it was
+  EXPECT_EQ(actor.Bounds().right, work.right);
+}
+
 TEST_F(CharacterActorTest, TheUserDragsTheFigure) {
   ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
   Finished(actor.MoveTo(300, 300, 0));
@@ -198,15 +225,12 @@ TEST_F(CharacterActorTest, TheOwnMenuHidesTheCharacterWhenItIsOffered) {
     }
     RECT item{};
     GetWindowRect(menu, &item);
-    SetCursorPos(item.left + 20, item.top + (item.bottom - item.top) / 2);
+    const POINT onItem{item.left + 20, item.top + (item.bottom - item.top) / 2};
+    SetCursorPos(onItem.x, onItem.y);
     // The click goes once the menu has seen the pointer over its item.
     const auto items = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
     if (!WaitUntil([items] { return (GetMenuState(items, 0, MF_BYPOSITION) & MF_HILITE) != 0; })) return false;
-    INPUT clicks[2] = {};
-    clicks[0].type = clicks[1].type = INPUT_MOUSE;
-    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, clicks, sizeof(INPUT));
+    test::ClickByInput(onItem);
     return true;
   });
   SendMessageA(window, WM_RBUTTONUP, 0, MAKELPARAM(64, 70));

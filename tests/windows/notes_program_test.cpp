@@ -162,7 +162,7 @@ TEST(NotesProgram, APersonMakesEditsColoursDeletesNotesAndLeavesThroughTheTray) 
   HWND editor = nullptr;
   ASSERT_TRUE(test::WaitUntil([&] { return (editor = FindWindowExA(shown.at("Nota 1"), nullptr, "EDIT", nullptr)) != nullptr; }));
   ASSERT_TRUE(test::WaitUntil([&] { return test::FocusOfThread(editor) == editor; }));
-  test::StartUnixProgram("/usr/bin/xdotool key ctrl+End type --delay 40 \" y pan\"");
+  test::Xdotool("key ctrl+End type --delay 40 \" y pan\"");
   EXPECT_TRUE(test::WaitUntil([&] { return test::ControlText(editor).find("pan") != std::string::npos; }));
   test::ClickMouse(first.left + 170, first.top + 8);
   EXPECT_TRUE(test::WaitUntil([&] { return FindWindowExA(shown.at("Nota 1"), nullptr, "EDIT", nullptr) == nullptr; }));
@@ -236,9 +236,9 @@ TEST(NotesProgram, APersonClosesANoteBeingEditedWithAltF4AndItKeepsItsTextAndOpe
   HWND editor = nullptr;
   ASSERT_TRUE(test::WaitUntil([&] { return (editor = FindWindowExA(note, nullptr, "EDIT", nullptr)) != nullptr; }));
   ASSERT_TRUE(test::WaitUntil([&] { return test::FocusOfThread(editor) == editor; }));
-  test::StartUnixProgram("/usr/bin/xdotool key ctrl+End type --delay 40 \" y ahora\"");
+  test::Xdotool("key ctrl+End type --delay 40 \" y ahora\"");
   ASSERT_TRUE(test::WaitUntil([&] { return test::ControlText(editor) == "antes y ahora"; }));
-  test::StartUnixProgram("/usr/bin/xdotool key alt+F4");
+  test::Xdotool("key alt+F4");
   ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(note); }));
   EXPECT_EQ(NoteWindows(id).count("Nota 2"), 1u);
 

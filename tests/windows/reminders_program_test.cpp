@@ -201,7 +201,7 @@ TEST_F(RemindersProgramTest, TheDefaultNoteColourChosenInTheOptionsColoursTheNex
   const POINT onColours = CentreOf(colours);
   test::ClickMouse(onColours.x, onColours.y);  // drops the list down
   test::WaitUntil([&] { return SendMessageA(colours, CB_GETDROPPEDSTATE, 0, 0) != 0; });
-  test::StartUnixProgram("/usr/bin/xdotool key Up Return");  // Amarillo -> Magenta Brillante
+  test::Xdotool("key Up Return");  // Amarillo -> Magenta Brillante
   ASSERT_TRUE(test::WaitUntil([&] { return SendMessageA(colours, CB_GETCURSEL, 0, 0) == 13; }));
   const POINT onAccept = CentreOf(GetDlgItem(options, 102));
   test::ClickMouse(onAccept.x, onAccept.y);

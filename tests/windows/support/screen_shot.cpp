@@ -66,9 +66,9 @@ std::optional<ScreenShot> ScreenShot::OfDisplay(const RECT& area) {
   if (GetTempFileNameA(folder, "scr", 0, file) == 0) return std::nullopt;
   const std::string unixFile = UnixPath(file);
   DeleteFileA(file);
-  if (unixFile.empty()) return std::nullopt;
+  if (unixFile.empty() || std::string(MEMOTAB_IMPORT).empty()) return std::nullopt;
   const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 3;
-  const std::string command = "/usr/bin/import -silent -window root -crop " + std::to_string(width) + "x" +
+  const std::string command = std::string(MEMOTAB_IMPORT) + " -silent -window root -crop " + std::to_string(width) + "x" +
                               std::to_string(height) + "+" + std::to_string(area.left) + "+" + std::to_string(area.top) +
                               " +repage -depth 8 rgb:" + unixFile;
   std::error_code error;

@@ -70,11 +70,13 @@ VARIANT Text(const wchar_t* value) {
 }
 
 // A request of the character service: finished once its time is over, interrupted by Stop.
+// Each read of its Status is logged as the call that made it.
 class Request : public BuiltInDispatch {
  public:
-  Request(int milliseconds, long running)
+  Request(int milliseconds, long running, std::shared_ptr<CallLog> reads, std::string madeBy)
       : done_(GetTickCount64() + static_cast<ULONGLONG>(milliseconds)), running_(running) {
-    AddMember(L"Status", [this](const Call&, VARIANT* result) {
+    AddMember(L"Status", [this, reads = std::move(reads), madeBy = std::move(madeBy)](const Call&, VARIANT* result) {
+      reads->calls.push_back(madeBy);
       Return(result, GetTickCount64() >= done_ ? 0L : running_);
       return S_OK;
     });
@@ -160,7 +162,7 @@ Logged* Recorder(std::shared_ptr<CallLog> log) {
 }
 
 IDispatch* NewCharacter(std::shared_ptr<CallLog> log, std::shared_ptr<int> milliseconds, std::shared_ptr<bool> visible,
-                       std::shared_ptr<long> running, Failing failing) {
+                       std::shared_ptr<long> running, std::shared_ptr<CallLog> reads, Failing failing) {
   auto* character = new Logged(log, "");
   for (const wchar_t* name : {L"AutoPopupMenu", L"SoundEffectsOn", L"Name"}) character->Property(name, Long(0));
   character->Property(L"Version", Text(L"2.0"));
@@ -170,25 +172,24 @@ IDispatch* NewCharacter(std::shared_ptr<CallLog> log, std::shared_ptr<int> milli
   character->Property(L"Top", Long(200));
   character->Property(L"Width", Long(128));
   character->Property(L"Height", Long(128));
-  const auto request = [milliseconds, running](const BuiltInDispatch::Call&, VARIANT* result) {
-    BuiltInDispatch::Return(result, static_cast<IDispatch*>(new Request(*milliseconds, *running)));
-    return S_OK;
+  const auto newRequest = [milliseconds, running, reads](const wchar_t* name, const BuiltInDispatch::Call& call) {
+    return new Request(*milliseconds, *running, reads, Narrow(name) + "(" + Arguments(call) + ")");
   };
   character->Method(L"Visible", [visible](const BuiltInDispatch::Call&, VARIANT* result) {
     BuiltInDispatch::Return(result, *visible);
     return S_OK;
   });
-  character->Method(L"Show", [visible, request](const BuiltInDispatch::Call& call, VARIANT* result) {
-    *visible = true;
-    return request(call, result);
-  });
-  character->Method(L"Hide", [visible, request](const BuiltInDispatch::Call& call, VARIANT* result) {
-    *visible = false;
-    return request(call, result);
-  });
+  for (const bool showing : {true, false}) {
+    const wchar_t* name = showing ? L"Show" : L"Hide";
+    character->Method(name, [name, showing, visible, newRequest](const BuiltInDispatch::Call& call, VARIANT* result) {
+      *visible = showing;
+      BuiltInDispatch::Return(result, static_cast<IDispatch*>(newRequest(name, call)));
+      return S_OK;
+    });
+  }
   for (const wchar_t* name : {L"Speak", L"Think", L"MoveTo", L"Play"}) {
-    character->Method(name, [name, milliseconds, running, failing](const BuiltInDispatch::Call& call, VARIANT* result) {
-      IDispatch* made = new Request(*milliseconds, *running);
+    character->Method(name, [name, newRequest, failing](const BuiltInDispatch::Call& call, VARIANT* result) {
+      IDispatch* made = newRequest(name, call);
       const HRESULT answer = AnswerObject(failing, name, call, made, result);
       made->Release();
       return answer;
@@ -229,14 +230,14 @@ std::string CallLog::Joined() const {
 
 StandIns::StandIns() {
   RegisterBuiltInObject("Test.Recorder", [log = recorder] { return static_cast<IDispatch*>(Recorder(log)); });
-  RegisterBuiltInObject("Agent.Control.2", [log = agent, milliseconds = requestMilliseconds,
-                                             visible = characterVisible, running = runningStatus, failing = failing] {
+  RegisterBuiltInObject("Agent.Control.2", [log = agent, milliseconds = requestMilliseconds, visible = characterVisible,
+                                             running = runningStatus, reads = statusReads, failing = failing] {
     auto* control = new Logged(log, "");
     control->Property(L"Connected", Long(0));
     auto* characters = new Logged(log, "");
     characters->Method(L"Load", [](const BuiltInDispatch::Call&, VARIANT*) { return S_OK; });
     characters->Method(L"Unload", [](const BuiltInDispatch::Call&, VARIANT*) { return S_OK; });
-    IDispatch* character = NewCharacter(log, milliseconds, visible, running, failing);
+    IDispatch* character = NewCharacter(log, milliseconds, visible, running, reads, failing);
     characters->Method(L"Character", [character, failing](const BuiltInDispatch::Call& call, VARIANT* result) {
       return AnswerObject(failing, L"Character", call, character, result);
     });

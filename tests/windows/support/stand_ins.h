@@ -43,6 +43,9 @@ class StandIns {
   std::shared_ptr<bool> characterVisible = std::make_shared<bool>(false);
   // The state a running request reports until it is done.
   std::shared_ptr<long> runningStatus = std::make_shared<long>(4);
+  // Every read of a request's Status, as the call that made the request ("Play(BSTR:Wave)"):
+  // who waited on what.
+  std::shared_ptr<CallLog> statusReads = std::make_shared<CallLog>();
   // A member of the service ("Characters", "Character", "Balloon", or a request of the
   // character: "Speak", "Think", "MoveTo" or "Play") that answers badly:
   // kException raises an exception, kNullObject answers an object that is no object.

@@ -101,6 +101,15 @@ void ClickLikeUser(HWND control, int x, int y) {
   PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
+void ClickByInput(POINT at) {
+  SetCursorPos(at.x, at.y);
+  INPUT clicks[2] = {};
+  clicks[0].type = clicks[1].type = INPUT_MOUSE;
+  clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, clicks, sizeof(INPUT));
+}
+
 void PressKey(HWND window, int virtualKey) {
   PostMessageA(window, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 1);
   PostMessageA(window, WM_KEYUP, static_cast<WPARAM>(virtualKey), static_cast<LPARAM>(0xC0000001));
@@ -149,7 +158,7 @@ namespace {
 // xdotool's commands that bring the pointer to (x, y) from two pixels away, so that the
 // windows there hear of a move even when the pointer was there already.
 std::string PointerTo(int x, int y) {
-  return std::string(MEMOTAB_XDOTOOL) + " mousemove " + std::to_string(x - 2) + " " + std::to_string(y - 2) +
+  return "mousemove " + std::to_string(x - 2) + " " + std::to_string(y - 2) +
          " mousemove " + std::to_string(x) + " " + std::to_string(y);
 }
 
@@ -166,13 +175,18 @@ std::string PointerUnavailable() {
   return {};
 }
 
-bool MoveMouse(int x, int y) { return StartUnixProgram(PointerTo(x, y)); }
+bool Xdotool(const std::string& arguments) {
+  const std::string program = MEMOTAB_XDOTOOL;
+  return !program.empty() && StartUnixProgram(program + " " + arguments);
+}
 
-bool ClickMouse(int x, int y, int button) { return StartUnixProgram(PointerTo(x, y) + " click " + std::to_string(button)); }
+bool MoveMouse(int x, int y) { return Xdotool(PointerTo(x, y)); }
 
-bool PressMouse(int x, int y) { return StartUnixProgram(PointerTo(x, y) + " mousedown 1"); }
+bool ClickMouse(int x, int y, int button) { return Xdotool(PointerTo(x, y) + " click " + std::to_string(button)); }
 
-bool ReleaseMouse() { return StartUnixProgram("/usr/bin/xdotool mouseup 1"); }
+bool PressMouse(int x, int y) { return Xdotool(PointerTo(x, y) + " mousedown 1"); }
+
+bool ReleaseMouse() { return Xdotool("mouseup 1"); }
 
 bool HoverUntil(POINT point, const std::function<bool()>& condition) {
   for (int attempt = 0; attempt < 5; ++attempt) {

@@ -52,6 +52,9 @@ void ClickButton(HWND dialog, int buttonId);
 // Presses and releases the left mouse button over a control, as a user's click does: the
 // control takes the focus first.
 void ClickLikeUser(HWND control, int x = 4, int y = 4);
+// Puts the pointer at a point of the screen and clicks the left button there as input: the
+// system hit-tests it and routes it as a user's click.
+void ClickByInput(POINT at);
 // Posts a key press and release to a window.
 void PressKey(HWND window, int virtualKey);
 // The window that has the keyboard focus, and the active window, in the thread that owns `window`.
@@ -101,6 +104,9 @@ HWND ShownMenuWindowAt(POINT point);
 // Starts a program of the system (xdotool, which acts on the X display) from under Wine.
 // Wine gives no handle to wait on for it: callers wait for its effect.
 bool StartUnixProgram(const std::string& commandLine);
+// Starts xdotool, as found when the tests were built, with these arguments ("key Down
+// Return"); false when it cannot start. Callers wait for its effect.
+bool Xdotool(const std::string& arguments);
 // The title of a window or the text of a static control, read without sending a message.
 std::string WindowText(HWND window);
 // The text of any control, asked of its thread (which must be running a message loop).
