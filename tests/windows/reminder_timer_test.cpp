@@ -104,37 +104,6 @@ TEST_F(ReminderTimerTest, WithoutTheAssistantEachDueNoteOpensATopMostWindow) {
   EXPECT_TRUE(test::DispatchUntil([&] { return !IsWindow(windows[0]) && !IsWindow(windows[1]); }));
 }
 
-TEST_F(ReminderTimerTest, AReminderWindowLeavesTheActivationAndTheKeysWithTheWindowBeingTypedIn) {
-  WriteSetting("AGENTE", "USAR", ".F.");
-  // A window of the program in which a person is typing.
-  const HWND typing = CreateWindowExA(0, "EDIT", "", WS_POPUP | WS_VISIBLE | WS_BORDER, 40, 40, 200, 100, nullptr,
-                                      nullptr, GetModuleHandleA(nullptr), nullptr);
-  ASSERT_NE(typing, nullptr);
-  SetActiveWindow(typing);
-  SetFocus(typing);
-  ASSERT_TRUE(test::DispatchUntil([&] { return GetActiveWindow() == typing && GetFocus() == typing; }));
-  AddNote("Dentista a las 10", today, "09:05", ".");
-  SetClock(9, 5, 30);
-  CHECAAVISOS();
-  HWND reminder = nullptr;
-  ASSERT_TRUE(test::DispatchUntil([&] { return (reminder = test::FindVisibleWindow("Recordatorio")) != nullptr; }));
-  EXPECT_NE(GetWindowLongA(reminder, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-  // The keys go to the focus of the thread's active window: a key typed now ("o", space,
-  // Escape) goes on into the editor instead of closing the reminder unseen.
-  EXPECT_EQ(GetActiveWindow(), typing);
-  EXPECT_EQ(GetFocus(), typing);
-  // Once the person activates the reminder, its button has the focus and the text is not selected.
-  SetActiveWindow(reminder);
-  EXPECT_TRUE(test::DispatchUntil([&] { return GetFocus() == GetDlgItem(reminder, 102); }));
-  DWORD start = 1;
-  DWORD end = 1;
-  SendMessageA(GetDlgItem(reminder, 101), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  EXPECT_EQ(start, end);
-  test::ClickButton(reminder, 102);
-  EXPECT_TRUE(test::DispatchUntil([&] { return !IsWindow(reminder); }));
-  DestroyWindow(typing);
-}
-
 TEST_F(ReminderTimerTest, TenTicksGiveOneIdleAnimationOfAVisibleAssistantAndNoneOfAHiddenOne) {
   Sent();
   for (int tick = 1; tick <= 9; ++tick) CHECAAVISOS();
