@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <future>
+#include <utility>
 #include <vector>
 
 #include "app_fixture.h"
@@ -16,6 +17,7 @@
 #include "screen_shot.h"
 #include "ui_driver.h"
 #include "test_files.h"
+#include "thread_timer.h"
 #include "win.h"
 
 namespace memotab {
@@ -102,6 +104,40 @@ TEST_F(ReminderTimerTest, WithoutTheAssistantEachDueNoteOpensATopMostWindow) {
   test::SaveWindowPicture(windows[0], test::ArtifactPath("announcement-window.bmp"));
   for (const HWND window : windows) test::ClickButton(window, 102);
   EXPECT_TRUE(test::DispatchUntil([&] { return !IsWindow(windows[0]) && !IsWindow(windows[1]); }));
+}
+
+bool tickedInMenu = false;
+
+// Runs the reminder tick once inside a popup menu's loop, then ends the menu.
+void CALLBACK TickInsideTheMenu(HWND, UINT, UINT_PTR, DWORD) {
+  if (!std::exchange(tickedInMenu, true)) CHECAAVISOS();
+  EndMenu();
+}
+
+// The assistant's waits inside a menu's loop would hold back the menu's clicks for a whole
+// speech: a reminder that falls due while a menu is up is left for the first tick after it.
+TEST_F(ReminderTimerTest, ATickInsideAMenuLeavesTheReminderToTheNextTickAfterTheMenu) {
+  const uint32_t due = AddNote("Comprar pan", today, "09:05", ".");
+  SetClock(9, 4, 55);
+  CHECAAVISOS();
+  SetClock(9, 5, 3);
+  Sent();
+  tickedInMenu = false;
+  const HMENU menu = CreatePopupMenu();
+  AppendMenuA(menu, MF_STRING, 41, "Primero");
+  {
+    const test::ThreadTimer tick(50, TickInsideTheMenu);
+    TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, 10, 10, 0, oWndMain->hWnd, nullptr);
+  }
+  DestroyMenu(menu);
+  ASSERT_TRUE(tickedInMenu);
+  EXPECT_EQ(Count(Sent(), "Speak("), 0);
+  EXPECT_EQ(StatusOf(due), ".");
+
+  SetClock(9, 6, 1);  // the next tick, in the next minute
+  CHECAAVISOS();
+  EXPECT_EQ(Count(Sent(), "Speak(BSTR:Comprar pan)"), 1);
+  EXPECT_EQ(StatusOf(due), "X");
 }
 
 TEST_F(ReminderTimerTest, TenTicksGiveOneIdleAnimationOfAVisibleAssistantAndNoneOfAHiddenOne) {
@@ -280,11 +316,12 @@ class ReminderOnOurCharacterTest : public test::AppFixture {
 };
 
 bool figureGoingAtTick = false;
+bool ticked = false;
 
 // The reminder tick, run once from inside whatever the program is waiting for; it notes
 // whether the figure was still on the screen then.
-void CALLBACK TickOnce(HWND, UINT, UINT_PTR timer, DWORD) {
-  KillTimer(nullptr, timer);
+void CALLBACK TickOnce(HWND, UINT, UINT_PTR, DWORD) {
+  if (std::exchange(ticked, true)) return;
   figureGoingAtTick = IsWindowVisible(test::FindProcessWindow(character::kCharacterWindowClass, nullptr));
   CHECAAVISOS();
 }
@@ -300,7 +337,9 @@ TEST_F(ReminderOnOurCharacterTest, AReminderDueWhileTheFigureHidesIsSaidByTheFig
       return IsWindowVisible(balloon) && test::WindowText(balloon) == "Comprar pan";
     });
   });
-  SetTimer(nullptr, 0, 20, TickOnce);
+  figureGoingAtTick = false;
+  ticked = false;
+  const test::ThreadTimer tick(20, TickOnce);
   oAgent->Hide();  // "Ocultar Agente" waits for the figure to go; the tick comes meanwhile
   ASSERT_TRUE(figureGoingAtTick);
   EXPECT_EQ(StatusOf(due), "X");
