@@ -14,9 +14,9 @@ TOLERANCE = {
 # of the process without a region (measured: a process that gives 200 windows a DC each holds
 # 66 DCs from the 34th window on, and more only while it holds more than 64 at once). Growth
 # is judged apart from that cache, whose regions and objects of kind 5 are bounded by its DCs;
-# the DCs against its ceiling. A DC of ours taken and never given back only takes a free
-# entry while the cache is not full: the soak cannot see such a leak below the cache's size
-# (an in-process Windows test holds the cache full and looks for it).
+# the DCs against its ceiling. A DC of ours taken and never given back only takes an entry
+# of the cache and shows in no count: the soak cannot see such a leak (an in-process Windows
+# test counts the DCs that the program's code takes and gives back).
 WINDOW_DC_CEILING = 66
 DCS_WITHOUT_REGION = 2
 # Wine's sound thread's window, made in the program's process when a sound plays and kept for
