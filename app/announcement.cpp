@@ -3,27 +3,34 @@
 #include "app_state.h"
 #include "call_stack.h"
 #include "free_routines.h"
+#include "note_editing.h"
 #include "t_button.h"
 #include "t_dialog.h"
 #include "t_get.h"
+#include "window_styles.h"
 
 namespace memotab {
 
 void MOSTRARRECORDATORIO(const std::string& cText) {
   const Routine routine;
+  // A person typing in a note keeps the activation and the keys: an "o", a space or an Escape
+  // meant for the note would otherwise close the reminder unseen. The reminder then flashes,
+  // so that it can be reached; otherwise it comes active, as any new window does.
+  const bool typing = TypingInANote();
   const DialogPtr dialog = TDialog::New({.cResName = "AVISO", .oWnd = oWndMain.get()});
   dialog->lHelpIcon = false;
   const auto text = TMultiGet::ReDefine(101, {[cText] { return cText; }, [](const std::string&) {}}, *dialog, true);
-  TButtonBmp::ReDefine(102, [owner = dialog.get()] { owner->End(); }, *dialog, "ACEPTAR");
-  // Shown without taking the activation: a person typing in a note when the reminder comes
-  // goes on typing there, and no key meant for the note ("o", space, Escape) closes the
-  // reminder unseen. Once the person activates the window the focus goes to its button (the
-  // text is no tab stop), so that the text is not shown selected.
-  text->lTabStop = false;
-  dialog->Activate({.lModal = false, .lNoActivate = true, .bInit = [](TDialog& oDlg) {
-                      SETWINDOWPOS(oDlg.hWnd, kTopMost, 0, 0, 0, 0, kKeepPlaceAndSize | kKeepActivation);
-                      return false;  // no focus now: taking it would activate the window
-                    }});
+  const auto button = TButtonBmp::ReDefine(102, [owner = dialog.get()] { owner->End(); }, *dialog, "ACEPTAR");
+  const auto init = [typing, text = text.get(), button = button.get()](TDialog& oDlg) {
+    // The button first in the tab order: it has the focus whenever the window is activated,
+    // and Tab reaches the text, which scrolls from the keys.
+    SETWINDOWPOS(text->hWnd, kBottomPlace, 0, 0, 0, 0, kNoMoveNoSize | kNoActivate);
+    // Under Wine this call would activate the window, hidden as it still is: the show decides.
+    SETWINDOWPOS(oDlg.hWnd, kTopMostBand, 0, 0, 0, 0, kNoMoveNoSize | kNoActivate);
+    if (!typing) button->SetFocus();
+    return false;  // while typing, no focus now: taking it would activate the window
+  };
+  dialog->Activate({.lModal = false, .lNoActivate = typing, .bInit = init});
 }
 
 }  // namespace memotab

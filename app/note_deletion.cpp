@@ -47,7 +47,7 @@ void BORRARNOTA(int nRec) {
   nota.GoTo(static_cast<uint32_t>(nRec));
   nota.SetLogical(Nota::ACTIVADA, false);  // its window closes with it
   nota.Delete();
-  if (static_cast<size_t>(nRec) <= aNoteWindows.size()) {
+  if (nRec >= 1 && static_cast<size_t>(nRec) <= aNoteWindows.size()) {
     aNoteEditors[nRec - 1].reset();
     const WindowPtr note = aNoteWindows[nRec - 1];
     if (note && note->hWnd != nullptr && !note->End()) return;  // a window that stays open stays known

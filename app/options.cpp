@@ -15,6 +15,7 @@
 #include "t_dialog.h"
 #include "t_folder.h"
 #include "t_get.h"
+#include "window_styles.h"
 
 namespace memotab {
 
@@ -111,7 +112,7 @@ void OPCIONES() {
       },
       *dialog, "ACEPTAR");
   dialog->Activate({.bInit = [](TDialog& oDlg) {
-    SETWINDOWPOS(oDlg.hWnd, kTopMost, 0, 0, 0, 0, kKeepPlaceAndSize);
+    SETWINDOWPOS(oDlg.hWnd, kTopMostBand, 0, 0, 0, 0, kNoMoveNoSize);
     return true;
   }});
 }

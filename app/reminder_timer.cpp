@@ -117,6 +117,10 @@ void ENDTEMPO() {
 
 void CHECAAVISOS() {
   const Routine routine;
+  // Inside a popup menu the assistant's waits would hold the menu's input back (a click on an
+  // item would wait for a whole speech): the tick is left for the next one after the menu,
+  // which announces the minutes passed meanwhile.
+  if (InMenuLoop()) return;
   const LocalTime now = NOW();
   const bool useAgent = LEEINI(SettingsFile(), "AGENTE", "USAR", true);
   SYSREFRESH();

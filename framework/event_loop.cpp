@@ -47,13 +47,6 @@ class LoopRunning {
   bool was_;
 };
 
-// Whether this thread is inside a popup menu's own loop (a handler that the loop called).
-bool InMenuLoop() {
-  GUITHREADINFO thread{};
-  thread.cbSize = sizeof thread;
-  return GetGUIThreadInfo(GetCurrentThreadId(), &thread) && (thread.flags & GUI_INMENUMODE) != 0;
-}
-
 // Takes the next waiting message that a pass of SYSREFRESH may dispatch. Inside a popup
 // menu's loop the keyboard and pointer input stays queued for the menu (dispatched to its
 // window, the click that chooses an item would never reach the menu and it would stay open);
@@ -70,6 +63,8 @@ bool Refresh(bool inMenu) {
   while (TakeWaiting(message, inMenu)) {
     if (message.message == WM_QUIT) {
       if (!loopRunning) return true;
+      // A menu's own loop would take the request for itself and stay: the menu ends first.
+      if (inMenu) EndMenu();
       PostQuitMessage(static_cast<int>(message.wParam));
       return false;
     }
@@ -107,6 +102,12 @@ bool RunModalLoop(HWND hDlg, const std::function<bool()>& done) {
     Deliver(message, hDlg);
   }
   return true;
+}
+
+bool InMenuLoop() {
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  return GetGUIThreadInfo(GetCurrentThreadId(), &thread) && (thread.flags & GUI_INMENUMODE) != 0;
 }
 
 bool SYSREFRESH() { return Refresh(InMenuLoop()); }

@@ -17,8 +17,10 @@ bool RunModalLoop(HWND hDlg, const std::function<bool()>& done);
 // Dispatches every message already waiting, in the order they came, without waiting for
 // more; inside a popup menu's loop the keyboard and pointer input is left for the menu.
 // Returns false when it met a quit request while the loop runs (the request is posted
-// again for the loop).
+// again for the loop, and a menu it was met in ends).
 bool SYSREFRESH();
+// Whether this thread is inside a popup menu's own loop (in a handler the menu's loop called).
+bool InMenuLoop();
 // Keeps dispatching messages, as SYSREFRESH does, until `nSeconds` have passed.
 void SYSWAIT(double nSeconds = 0.1);
 // Sleeps until a message is waiting for this thread or `nMaxSeconds` have passed, without

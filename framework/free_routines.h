@@ -28,11 +28,6 @@ std::array<int, 2> GETCURSORPOS();
 // Moves the window's top-left corner to (nLeft, nTop); with no width the outer size is
 // kept. False when hWnd is not a window.
 bool MOVEWINDOW(HWND hWnd, int nTop, int nLeft, int nWidth = 0, int nHeight = 0, bool lRepaint = true);
-// SETWINDOWPOS's place in the top-most band, its flags that keep the window's place and
-// size (SWP_NOSIZE | SWP_NOMOVE), and the flag that leaves the activation where it is.
-inline constexpr intptr_t kTopMost = -1;
-inline constexpr unsigned kKeepPlaceAndSize = 3;
-inline constexpr unsigned kKeepActivation = 0x10;
 // SetWindowPos with rows before columns; hAfter -1 is the top-most band.
 bool SETWINDOWPOS(HWND hWnd, intptr_t hAfter, int nTop, int nLeft, int nWidth, int nHeight, unsigned nFlags);
 // The work area (the screen less the taskbar) of every monitor, each as {top, left,

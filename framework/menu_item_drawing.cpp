@@ -6,6 +6,7 @@
 #include "menu_lists.h"
 #include "t_c5_menu.h"
 #include "text.h"
+#include "window_dc.h"
 
 namespace memotab {
 
@@ -28,12 +29,11 @@ std::string WithoutMnemonics(std::string text) {
 
 // The width of a text on the screen in the item's font, else the system font.
 int TextWidth(std::string_view text, const TFont* font) {
-  const HDC screen = GetDC(nullptr);
-  const HGDIOBJ previous = SelectObject(screen, font != nullptr ? font->hFont() : GetStockObject(SYSTEM_FONT));
+  const WindowDc screen(nullptr);
+  const HGDIOBJ previous = SelectObject(screen.hDC(), font != nullptr ? font->hFont() : GetStockObject(SYSTEM_FONT));
   SIZE size{};
-  GetTextExtentPoint32A(screen, text.data(), static_cast<int>(text.size()), &size);
-  SelectObject(screen, previous);
-  ReleaseDC(nullptr, screen);
+  GetTextExtentPoint32A(screen.hDC(), text.data(), static_cast<int>(text.size()), &size);
+  SelectObject(screen.hDC(), previous);
   return size.cx;
 }
 

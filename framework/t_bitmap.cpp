@@ -3,6 +3,7 @@
 #include "win.h"
 
 #include "t_dialog.h"
+#include "window_dc.h"
 
 namespace memotab {
 
@@ -36,8 +37,8 @@ void TBitmap::Initiate(HWND hDlg) {
 void TBitmap::Refresh() { InvalidateRect(hWnd, nullptr, TRUE); }
 
 void TBitmap::PaintPicture() {
-  PAINTSTRUCT paint{};
-  const HDC target = ::BeginPaint(hWnd, &paint);
+  const PaintScope paint(hWnd);
+  const HDC target = paint.hDC();
   RECT client{};
   GetClientRect(hWnd, &client);
   const HBRUSH background = oWnd != nullptr && oWnd->oBrush && !dynamic_cast<TDialog*>(oWnd)
@@ -45,7 +46,6 @@ void TBitmap::PaintPicture() {
                                 : GetSysColorBrush(COLOR_BTNFACE);
   FillRect(target, &client, background);
   if (oPicture) oPicture->Draw(target, 0, 0, lTransparent);
-  ::EndPaint(hWnd, &paint);
 }
 
 Result TBitmap::Destroy() {

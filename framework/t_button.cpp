@@ -5,6 +5,7 @@
 #include "private_messages.h"
 #include "scoped_flag.h"
 #include "t_dialog.h"
+#include "window_dc.h"
 #include "window_registry.h"
 
 namespace memotab {
@@ -67,9 +68,8 @@ void TButtonBmp::DrawPicture() const {
   RECT client{};
   GetClientRect(hWnd, &client);
   const bool pressed = (SendMessageA(hWnd, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
-  const HDC hDCButton = GetDC(hWnd);
-  oPicture->Draw(hDCButton, 7 + (pressed ? 1 : 0), (client.bottom - oPicture->nHeight) / 2 + (pressed ? 1 : 0), true);
-  ReleaseDC(hWnd, hDCButton);
+  const WindowDc button(hWnd);
+  oPicture->Draw(button.hDC(), 7 + (pressed ? 1 : 0), (client.bottom - oPicture->nHeight) / 2 + (pressed ? 1 : 0), true);
 }
 
 Result TButtonBmp::HandleEvent(unsigned nMsg, WPARAM nWParam, LPARAM nLParam) {

@@ -52,7 +52,6 @@ void TControl::Initiate(HWND hDlg) {
   hWnd = GetDlgItem(hDlg, nId);
   if (hWnd == nullptr) ThrowNoControl(nId);
   EnableWindow(hWnd, lActive);
-  if (!lTabStop) SetWindowLongPtrA(hWnd, GWL_STYLE, GetWindowLongPtrA(hWnd, GWL_STYLE) & ~WS_TABSTOP);
   Link();
   TakeFont();
   Load();

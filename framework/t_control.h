@@ -14,7 +14,6 @@ class TControl : public TWindow {
  public:
   bool lCancel = false;  // for buttons: pressing it does not validate the control left
   bool lActive = true;   // enabled
-  bool lTabStop = true;  // false: Tab passes it by, and a dialog activated without a focus does not pick it
   std::function<void()> bChange;
 
   // Binds the control to its system window in the dialog `hDlg` (at the dialog's

@@ -137,6 +137,10 @@ void TDialog::Activate(TDialogActivation activation) {
   // A window of its own is shown now; a page inside another dialog is shown by its folder.
   if ((GetWindowLongPtrA(created, GWL_STYLE) & WS_CHILD) == 0) {
     ShowWindow(created, activation.lNoActivate ? SW_SHOWNOACTIVATE : SW_SHOWNORMAL);
+    if (activation.lNoActivate) {
+      FLASHWINFO flash{.cbSize = sizeof(FLASHWINFO), .hwnd = created, .dwFlags = FLASHW_ALL | FLASHW_TIMERNOFG};
+      FlashWindowEx(&flash);
+    }
   }
 }
 

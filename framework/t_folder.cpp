@@ -2,16 +2,16 @@
 
 #include "win.h"
 
+#include "window_dc.h"
+
 namespace memotab {
 
 namespace {
 
 // The height of the tabs: larger with large system fonts.
 int TabHeight() {
-  const HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi > 96 ? 25 : 22;
+  const WindowDc screen(nullptr);
+  return GetDeviceCaps(screen.hDC(), LOGPIXELSY) > 96 ? 25 : 22;
 }
 
 }  // namespace

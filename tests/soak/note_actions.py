@@ -79,6 +79,11 @@ def edit(s):
         s.counts["typing slips (the editor's text is kept)"] += 1
         s.log(f"typing slip: typed {expected!r} into Nota {s.model.recno(note)}, the editor shows {in_editor!r}")
     save = s.strip_point(window, *SAVE)
+    if save is None:  # a reminder shown meanwhile, say: closed first, as a person does
+        x, y = window["rect"][0] + (SAVE[0] + SAVE[1]) // 2, window["rect"][1] + 8
+        cover = s.program.probe.at(x, y)["root"]
+        s.log(f"the save button of Nota {s.model.recno(note)} is covered by {s.program.probe.text(cover)!r}")
+        save = s.once_uncovered(lambda: s.strip_point(window, *SAVE))
     if save is None:
         raise Trouble(f"the save button of Nota {s.model.recno(note)} is covered while editing")
     s.desktop.click(*save)

@@ -136,6 +136,15 @@ class Session:
         left, top = window["rect"][0], window["rect"][1]
         return self.program.visible_point(window, (left + offset_from, top + 3, left + offset_to, top + 14), self.rng)
 
+    def once_uncovered(self, find, seconds=20):
+        """What `find` gives once a person has closed what came over the notes meanwhile (a
+        reminder window, a finished speech balloon); None when that never happens."""
+        self.watcher.closing = True
+        try:
+            return self.desktop.wait_for(find, seconds=seconds, every=0.5)
+        finally:
+            self.watcher.closing = False
+
     def pick_strip_point(self, part):
         """An open note with an uncovered point of a part of its title strip, and that point."""
         choices = self.open_notes()

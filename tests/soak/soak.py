@@ -15,11 +15,12 @@ import traceback
 import note_actions
 import tray_actions
 from desktop import Desktop
-from growth import Growth, private_memory
+from growth import Growth
 from listener import AnnouncementListener
+from measuring import Measuring
 from model import TableModel, dump
 from probe import Probe
-from program import Program, Trouble, momentary
+from program import Program, Trouble
 from reminders import ReminderLog
 from session import Session
 from watcher import Watcher
@@ -30,7 +31,6 @@ WINDOWS_BUILD = os.path.abspath(os.environ.get("MEMOTAB_WINDOWS_BUILD", os.path.
 SCREEN = (1280, 800)  # the display scripts/wine-session makes
 AGENT_PLACE = (820, 560)  # the assistant stands away from the notes and the tray
 MEASURE_EVERY = 120  # seconds between two measurements of the program's resources
-QUIET_WITHIN = 60  # seconds a measurement waits for the program's windows of the moment to go
 
 # Action: (weight, what it does). The weights make a mixed day of work with notes.
 ACTIONS = {
@@ -51,7 +51,7 @@ ACTIONS = {
 }
 
 
-class Soak:
+class Soak(Measuring):
     def __init__(self, minutes, seed, folder):
         self.minutes = minutes
         self.seed = seed
@@ -202,40 +202,6 @@ class Soak:
         self.settle()
         self.session.check_windows_match()
         return done
-
-    def momentary(self):
-        return momentary(self.session.program.windows())
-
-    def wait_until_quiet(self):
-        """Waits, closing what a person closes, until the program has no window of the moment,
-        so that a measurement counts only the windows that last; False when it never came."""
-        self.session.watcher.closing = True
-        try:
-            return self.desktop.wait_for(lambda: not self.momentary(), seconds=QUIET_WITHIN, every=0.5) is not None
-        finally:
-            self.session.watcher.closing = False
-
-    def measure(self):
-        """Hides every note, waits for a quiet moment, measures the program's resources, shows
-        the notes again."""
-        self.log("measurement")
-        try:
-            tray_actions.hide_all(self.session)
-            self.settle()
-            if not self.wait_until_quiet():
-                self.session.trouble(f"no quiet moment to measure in {QUIET_WITHIN} s: " + ", ".join(
-                    f"{w['class']} {w['title']!r}" for w in self.momentary()))
-            resources = self.probe.resources(self.pid)
-            resources["private"] = private_memory(os.environ["WINEPREFIX"])
-            self.log(f"resources: {resources}")
-            self.growth.sample(time.monotonic() - self.began, resources, self.pid)
-            tray_actions.show_all(self.session)
-        except Trouble as trouble:
-            self.session.trouble(f"measurement: {trouble}")
-            self.picture("trouble")
-            self.recover()
-        self.session.counts["measurements (all hidden, then shown)"] += 1
-        self.settle()
 
     def warm_up(self):
         """Does every kind of action once (each colour submenu, a deletion question), so that

@@ -22,6 +22,7 @@
 #include <psapi.h>
 #include <winternl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <map>
@@ -150,6 +151,14 @@ std::string WindowClasses(DWORD processId) {
 }
 
 // A control's text, asked of its thread, as a JSON string (null when it does not answer).
+// How many of a process's windows are Wine's sound thread's (Wine makes it in a process that
+// plays a sound, and keeps it for minutes after).
+int SoundThreadWindows(DWORD processId) {
+  return static_cast<int>(std::ranges::count_if(AllWindows(processId), [](HWND window) {
+    return ClassOf(window) == L"Message" && TitleOf(window) == L"Wine's sound thread";
+  }));
+}
+
 std::string ControlTextOf(HWND window) {
   std::wstring text(65536, L'\0');
   DWORD_PTR length = 0;
@@ -192,6 +201,7 @@ std::string Resources(DWORD processId) {
   out << "{\"handles\":" << CountKernelHandles(processId) << ",\"gdi\":" << CountGdiObjects(process)
       << ",\"gdi_kinds\":{" << kinds << "},\"windows\":" << AllWindows(processId).size()
       << ",\"window_classes\":" << WindowClasses(processId)
+      << ",\"sound_thread_windows\":" << SoundThreadWindows(processId)
       << ",\"private\":" << memory.PrivateUsage << ",\"working_set\":" << memory.WorkingSetSize << "}";
   CloseHandle(process);
   return out.str();

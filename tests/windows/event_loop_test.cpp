@@ -7,6 +7,7 @@
 #include <iterator>
 #include <vector>
 
+#include "cpu_time.h"
 #include "note_window.h"
 #include "t_dialog.h"
 #include "t_window.h"
@@ -142,31 +143,37 @@ TEST_F(EventLoopInsideAMenu, ARefreshLeavesTheMenuItsInputAndRunsTheRestInOrder)
   EXPECT_EQ(dispatchedByTheRefresh, std::vector<UINT>(std::begin(kPosted), std::end(kPosted)));
 }
 
-// The processor time this thread has used.
-ULONGLONG ThreadTimeMs() {
-  FILETIME created{}, ended{}, kernel{}, user{};
-  GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user);
-  const auto ms = [](FILETIME time) {
-    return ((static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime) / 10000;
-  };
-  return ms(kernel) + ms(user);
-}
-
 TEST_F(EventLoopInsideAMenu, AWaitLastsItsTimeWithoutSpinningOnTheMenusInput) {
   ULONGLONG waited = 0;
-  ULONGLONG busy = 0;
+  double busy = 0;
   const int chosen = Choose([&] {
     PressDownAndEnter();
     const ULONGLONG start = GetTickCount64();
-    const ULONGLONG startBusy = ThreadTimeMs();
+    const double startBusy = test::ThreadCpuSeconds();
     SYSWAIT(0.3);
     waited = GetTickCount64() - start;
-    busy = ThreadTimeMs() - startBusy;
+    busy = test::ThreadCpuSeconds() - startBusy;
   });
 
   EXPECT_EQ(chosen, 41);
   EXPECT_GE(waited, 290u);
-  EXPECT_LT(busy, 150u);  // a wait woken by the waiting keys at every turn spins all along
+  EXPECT_LT(busy, 0.15);  // a wait woken by the waiting keys at every turn spins all along
+}
+
+TEST_F(EventLoopInsideAMenu, AQuitMetInsideAMenuEndsTheMenuAndReachesTheProgramsLoop) {
+  bool refreshed = true;
+  SETLWRUNNING(true);  // as while the program's own loop runs outside the menu
+  const int chosen = Choose([&] {
+    PostQuitMessage(5);
+    refreshed = SYSREFRESH();
+  });
+  SETLWRUNNING(false);
+
+  EXPECT_FALSE(refreshed);
+  EXPECT_EQ(chosen, 0);  // nothing chosen, and the menu did not wait for its end by the test
+  MSG message{};
+  ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(message.wParam, 5u);
 }
 
 TEST(EventLoop, AModalLoopKeepsModelessDialogsWorkingAndHandsBackAQuit) {
