@@ -87,12 +87,16 @@ TEST_F(ProgramTest, MainWindowToolbarAndAboutBoxAsAUserSeesThem) {
   ASSERT_NE(main, nullptr);
   HWND bar = nullptr;  // made while the program starts
   ASSERT_TRUE(test::WaitUntil([&] { return (bar = FindWindowExA(main, nullptr, TOOLBARCLASSNAMEA, nullptr)) != nullptr; }));
-  ShowWindow(main, SW_SHOWNA);  // as the tray icon will
-  UpdateWindow(main);
   const std::filesystem::path artifacts = std::filesystem::current_path() / "artifacts";
   std::filesystem::create_directories(artifacts);
-  Sleep(300);
-  EXPECT_GT(test::SaveWindowPicture(main, (artifacts / "main-window.bmp").string()), 20);
+  // Shown as the tray icon will. The start-up hides the window when it ends, which may come
+  // after this: it is shown again until it stays shown and painted.
+  const std::string picture = (artifacts / "main-window.bmp").string();
+  EXPECT_TRUE(test::WaitUntil([&] {
+    ShowWindow(main, SW_SHOWNA);
+    UpdateWindow(main);
+    return IsWindowVisible(main) && test::SaveWindowPicture(main, picture) > 20;
+  }));
 
   PostMessageA(main, WM_COMMAND, 5, reinterpret_cast<LPARAM>(bar));  // "Acerca de"
   HWND about = nullptr;
