@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "window_dc.h"
+
 namespace memotab::character {
 
 namespace {
@@ -16,7 +18,7 @@ constexpr int kShortestCap = 120;  // beside a figure that fills the screen a ba
 
 UniqueFont BalloonFont(const std::wstring& name, int points, int weight) {
   const WindowDc screen(nullptr);
-  const int height = -MulDiv(std::max(points, 6), GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
+  const int height = -MulDiv(std::max(points, 6), GetDeviceCaps(screen.hDC(), LOGPIXELSY), 72);
   return UniqueFont(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                 CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH,
                                 name.empty() ? L"Tahoma" : name.c_str()));

@@ -3,6 +3,7 @@
 #include "private_messages.h"
 #include "scoped_flag.h"
 #include "window_class.h"
+#include "window_dc.h"
 
 #include <windowsx.h>
 
@@ -28,7 +29,7 @@ CharacterWindow::CharacterWindow(int width, int height, Events events)
   if (!window_) throw std::runtime_error("no se puede crear la ventana del personaje");
 
   const WindowDc screen(nullptr);
-  memory_.reset(CreateCompatibleDC(screen.Get()));
+  memory_.reset(CreateCompatibleDC(screen.hDC()));
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -37,7 +38,7 @@ CharacterWindow::CharacterWindow(int width, int height, Events events)
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  bitmap_.reset(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  bitmap_.reset(CreateDIBSection(screen.hDC(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!memory_ || !bitmap_) throw std::runtime_error("no se puede preparar la imagen del personaje");
   bits_ = static_cast<uint32_t*>(bits);
   shown_ = {width, height, std::vector<uint32_t>(static_cast<size_t>(width) * static_cast<size_t>(height), 0)};

@@ -33,35 +33,6 @@ class Selection {
   HGDIOBJ previous_;
 };
 
-// A window's own device context, given back when this goes.
-class WindowDc {
- public:
-  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-  ~WindowDc() { ReleaseDC(window_, dc_); }
-  WindowDc(const WindowDc&) = delete;
-  WindowDc& operator=(const WindowDc&) = delete;
-  HDC Get() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
-
-// The painting of a window, from BeginPaint to EndPaint.
-class PaintScope {
- public:
-  explicit PaintScope(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
-  ~PaintScope() { EndPaint(window_, &paint_); }
-  PaintScope(const PaintScope&) = delete;
-  PaintScope& operator=(const PaintScope&) = delete;
-  HDC Dc() const { return dc_; }
-
- private:
-  HWND window_;
-  PAINTSTRUCT paint_{};
-  HDC dc_;
-};
-
 // A window destroyed when its owner goes.
 struct WindowDeleter {
   void operator()(HWND window) const { DestroyWindow(window); }

@@ -6,6 +6,7 @@
 #include "balloon_parts.h"
 #include "event_loop.h"
 #include "gdi_handles.h"
+#include "window_dc.h"
 #include "task_modal.h"
 #include "window_class.h"
 
@@ -85,11 +86,11 @@ Layout LayOut(const Asking& asking, const std::vector<std::wstring>& captions, H
   const int left = kPadding + (IconOf(asking.question->style) != nullptr ? kIconSize + kGap : 0);
   int y = kPadding;
   if (asking.question->title && !asking.question->title->empty()) {
-    const SIZE title = Measure(dc.Get(), asking.bold, *asking.question->title, kTextWidth);
+    const SIZE title = Measure(dc.hDC(), asking.bold, *asking.question->title, kTextWidth);
     layout.title = {left, y, left + title.cx, y + title.cy};
     y += title.cy + kGap / 2;
   }
-  SIZE text = Measure(dc.Get(), asking.font, asking.question->text, kTextWidth);
+  SIZE text = Measure(dc.hDC(), asking.font, asking.question->text, kTextWidth);
   const int belowText = kGap + (asking.question->input ? kInputHeight + kGap : 0) + kButtonHeight + kPadding + kBalloonTail;
   if (y + text.cy + belowText > tallest) {
     layout.textScrolls = true;
@@ -106,7 +107,7 @@ Layout LayOut(const Asking& asking, const std::vector<std::wstring>& captions, H
   std::vector<int> widths;
   for (const long code : asking.codes) {
     const std::wstring& caption = captions[static_cast<size_t>(code - 1)];
-    widths.push_back(std::max<int>(76, Measure(dc.Get(), asking.font, caption, 400, kCaption).cx + 24));
+    widths.push_back(std::max<int>(76, Measure(dc.hDC(), asking.font, caption, 400, kCaption).cx + 24));
     buttonsWidth += widths.back() + kGap;
   }
   width = std::max(width, buttonsWidth - kGap + 2 * kPadding);
@@ -144,7 +145,7 @@ RECT NotificationArea() {
 
 void Paint(HWND window, Asking& asking) {
   const PaintScope painting(window);
-  const HDC dc = painting.Dc();
+  const HDC dc = painting.hDC();
   PaintBalloonPaper(window, dc, asking.paper.get());
   const int shift = asking.layout.top;
   if (const LPCSTR icon = IconOf(asking.question->style)) {

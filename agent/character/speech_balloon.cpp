@@ -2,6 +2,7 @@
 
 #include "balloon_parts.h"
 #include "window_class.h"
+#include "window_dc.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -37,10 +38,10 @@ void SpeechBalloon::Open(Kind kind, std::wstring text, const std::wstring& fontN
   const int frame = 2 * kPadding + round + kBalloonTail;
   {
     const WindowDc dc(window_.get());
-    const Selection font(dc.Get(), font_.get());
-    const SIZE whole = TextSize(dc.Get(), text_.size(), kTextWidth);
+    const Selection font(dc.hDC(), font_.get());
+    const SIZE whole = TextSize(dc.hDC(), text_.size(), kTextWidth);
     TEXTMETRICW metrics{};
-    GetTextMetricsW(dc.Get(), &metrics);
+    GetTextMetricsW(dc.hDC(), &metrics);
     const int line = std::max<int>(metrics.tmHeight, 1);
     // A text taller than the screen allows shows as many whole lines as fit: the latest.
     const int lines = std::max(1, (TallestBalloon(figure, WorkAreaOf(figure)) - frame) / line);
@@ -104,7 +105,7 @@ bool SpeechBalloon::IsOpen() const { return IsWindowVisible(window_.get()) != FA
 
 void SpeechBalloon::Paint() {
   const PaintScope painting(window_.get());
-  const HDC dc = painting.Dc();
+  const HDC dc = painting.hDC();
   const UniqueBrush paper(CreateSolidBrush(kBalloonPaper));
   PaintBalloonPaper(window_.get(), dc, paper.get());
   const int round = kind_ == Kind::kThought ? kPadding : 0;
