@@ -1,9 +1,9 @@
 #include "announcement.h"
 
+#include "activation.h"
 #include "app_state.h"
 #include "call_stack.h"
 #include "free_routines.h"
-#include "note_editing.h"
 #include "t_button.h"
 #include "t_dialog.h"
 #include "t_get.h"
@@ -13,10 +13,11 @@ namespace memotab {
 
 void MOSTRARRECORDATORIO(const std::string& cText) {
   const Routine routine;
-  // A person typing in a note keeps the activation and the keys: an "o", a space or an Escape
-  // meant for the note would otherwise close the reminder unseen. The reminder then flashes,
-  // so that it can be reached; otherwise it comes active, as any new window does.
-  const bool typing = TypingInANote();
+  // A person typing (in a note's editor or in one of the program's dialogs) keeps the
+  // activation and the keys: an "o", a space, Enter or Escape meant for that window would
+  // otherwise close the reminder unseen. The reminder then flashes, so that it can be reached;
+  // otherwise it comes active, as any new window does.
+  const bool typing = KeyboardInUse();
   const DialogPtr dialog = TDialog::New({.cResName = "AVISO", .oWnd = oWndMain.get()});
   dialog->lHelpIcon = false;
   const auto text = TMultiGet::ReDefine(101, {[cText] { return cText; }, [](const std::string&) {}}, *dialog, true);

@@ -1,7 +1,5 @@
 #include "note_editing.h"
 
-#include <algorithm>
-
 #include "app_state.h"
 #include "call_stack.h"
 #include "note_record.h"
@@ -29,12 +27,6 @@ void EndTextView(int nRec) {
 }  // namespace
 
 bool IsEditing(int nRec) { return EditorOf(nRec) != nullptr; }
-
-bool TypingInANote() {
-  return std::ranges::any_of(aNoteEditors, [](const std::shared_ptr<TMultiGet>& editor) {
-    return editor && editor->hWnd != nullptr && editor->lFocused;
-  });
-}
 
 void EDITAR(TWindow& oNote, int nRec, const std::string&, TBitmap& oSave) {
   const Routine routine;

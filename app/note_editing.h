@@ -20,7 +20,5 @@ void CAMBIACOLORES(int32_t nClrNota, int32_t nClrTexto, int nRec, TWindow& oNote
 void GUARDATEXTO(int nRec);
 // Whether the note is being edited (its editor is open).
 bool IsEditing(int nRec);
-// Whether this thread's keyboard focus is in a note's editor: the person is typing in a note.
-bool TypingInANote();
 
 }  // namespace memotab

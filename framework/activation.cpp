@@ -9,6 +9,20 @@ bool TakesActivation(HWND window) {
          (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_NOACTIVATE) == 0;
 }
 
+namespace {
+
+bool OfClass(HWND window, const char* name) {
+  char found[32] = {};
+  return window != nullptr && GetClassNameA(window, found, sizeof found) > 0 && lstrcmpiA(found, name) == 0;
+}
+
+}  // namespace
+
+bool KeyboardInUse() {
+  const HWND focus = GetFocus();
+  return OfClass(focus, "Edit") || OfClass(GetAncestor(focus, GA_ROOT), "#32770");  // the system's dialog class
+}
+
 HWND WindowToActivateInstead(HWND wanted, HWND excluded) {
   for (HWND window = wanted; window != nullptr; window = GetWindow(window, GW_OWNER)) {
     if (window != excluded && TakesActivation(window)) return window;

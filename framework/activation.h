@@ -8,6 +8,11 @@ namespace memotab {
 // refuse it (a figure or a note that only shows never takes it).
 bool TakesActivation(HWND window);
 
+// Whether this thread's keyboard focus is where a person types: in an edit control (a note's
+// editor, a dialog's field) or anywhere in a dialog, where Enter, Escape and space act too.
+// A window that takes the activation now would take the next of those keys unseen.
+bool KeyboardInUse();
+
 // The window of this thread to activate in place of one that must not keep or take the
 // activation (`excluded`): `wanted` when it takes activation, else its nearest owner that
 // does, else the topmost window of the thread that does; null when there is none.

@@ -63,9 +63,7 @@ bool Refresh(bool inMenu) {
   while (TakeWaiting(message, inMenu)) {
     if (message.message == WM_QUIT) {
       if (!loopRunning) return true;
-      // A menu's own loop would take the request for itself and stay: the menu ends first.
-      if (inMenu) EndMenu();
-      PostQuitMessage(static_cast<int>(message.wParam));
+      PostQuit(static_cast<int>(message.wParam));
       return false;
     }
     Deliver(message);
@@ -96,7 +94,7 @@ bool RunModalLoop(HWND hDlg, const std::function<bool()>& done) {
   while (!done()) {
     NextMessage(message);
     if (message.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(message.wParam));  // for the loop that runs the program
+      PostQuit(static_cast<int>(message.wParam));  // for the loop that runs the program
       return false;
     }
     Deliver(message, hDlg);
@@ -108,6 +106,11 @@ bool InMenuLoop() {
   GUITHREADINFO thread{};
   thread.cbSize = sizeof thread;
   return GetGUIThreadInfo(GetCurrentThreadId(), &thread) && (thread.flags & GUI_INMENUMODE) != 0;
+}
+
+void PostQuit(int nCode) {
+  if (InMenuLoop()) EndMenu();
+  PostQuitMessage(nCode);
 }
 
 bool SYSREFRESH() { return Refresh(InMenuLoop()); }

@@ -21,6 +21,9 @@ bool RunModalLoop(HWND hDlg, const std::function<bool()>& done);
 bool SYSREFRESH();
 // Whether this thread is inside a popup menu's own loop (in a handler the menu's loop called).
 bool InMenuLoop();
+// Asks the loop that runs the program to end with `nCode`. Inside a popup menu's loop the menu
+// ends first: its loop would take the request for itself and stay open.
+void PostQuit(int nCode);
 // Keeps dispatching messages, as SYSREFRESH does, until `nSeconds` have passed.
 void SYSWAIT(double nSeconds = 0.1);
 // Sleeps until a message is waiting for this thread or `nMaxSeconds` have passed, without

@@ -136,10 +136,15 @@ void TDialog::Activate(TDialogActivation activation) {
   }
   // A window of its own is shown now; a page inside another dialog is shown by its folder.
   if ((GetWindowLongPtrA(created, GWL_STYLE) & WS_CHILD) == 0) {
-    ShowWindow(created, activation.lNoActivate ? SW_SHOWNOACTIVATE : SW_SHOWNORMAL);
     if (activation.lNoActivate) {
+      // An owned window has no taskbar button of its own, and the taskbar half of the flash
+      // would have nothing to flash.
+      SetWindowLongPtrA(created, GWL_EXSTYLE, GetWindowLongPtrA(created, GWL_EXSTYLE) | WS_EX_APPWINDOW);
+      ShowWindow(created, SW_SHOWNOACTIVATE);
       FLASHWINFO flash{.cbSize = sizeof(FLASHWINFO), .hwnd = created, .dwFlags = FLASHW_ALL | FLASHW_TIMERNOFG};
       FlashWindowEx(&flash);
+    } else {
+      ShowWindow(created, SW_SHOWNORMAL);
     }
   }
 }

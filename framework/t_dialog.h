@@ -27,7 +27,7 @@ struct TDialogActivation {
   std::function<bool()> bValid;   // asked by End; false keeps the dialog open
   bool lModal = true;
   // Modeless: shown without taking the activation, so that keys typed elsewhere stay there;
-  // it flashes until it is brought to the front.
+  // it and its taskbar button flash until it is brought to the front.
   bool lNoActivate = false;
   // Run at initialisation; false means it set the keyboard focus itself.
   std::function<bool(TDialog& oDlg)> bInit;

@@ -101,7 +101,7 @@ Result TWindow::Destroy() {
   Unlink();
   if (isApplicationWindow) {
     SETWNDAPP(nullptr);  // a dialog shown afterwards must not take it as its owner
-    PostQuitMessage(0);
+    PostQuit(0);
   }
   hWnd = nullptr;
   return std::nullopt;

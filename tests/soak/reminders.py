@@ -80,12 +80,16 @@ class ReminderLog:
                 return None
         return 0
 
-    def cut_by_a_stop(self, reminder):
-        """Whether the program started or ended within the reminder's minute: a window shown just
-        before a kill is shown again after the restart, its note not yet marked as announced."""
+    def restarted_within_its_minute(self, reminder):
+        """Whether the program ended and started again, both within the reminder's minute: a window
+        shown just before a kill is shown again after the restart, its note not yet marked as
+        announced. A restart in a later minute announces nothing of a minute gone by."""
         minute_end = reminder.due + datetime.timedelta(minutes=1)
-        return any(reminder.due <= moment <= minute_end for run in self.runs for moment in (run.started, run.ended)
-                   if moment is not None)
+
+        def within(moment):
+            return moment is not None and reminder.due <= moment <= minute_end
+
+        return any(within(run.ended) and within(restart.started) for run, restart in zip(self.runs, self.runs[1:]))
 
     def due_between(self, start, end):
         """The reminders still to come whose minute overlaps [start, end]."""
@@ -109,7 +113,7 @@ class ReminderLog:
                 counts["replaced or deleted"] += 1
             if expected is None:
                 counts["undecidable"] += 1
-                if seen > 1 and not self.cut_by_a_stop(reminder):  # once at most, whatever else is unsure
+                if seen > 1 and not self.restarted_within_its_minute(reminder):  # once at most, whatever else is unsure
                     problems.append(self.miscount(reminder, "at most 1"))
                 continue
             if expected == 1:

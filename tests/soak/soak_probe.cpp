@@ -15,7 +15,7 @@
 //   pixel X Y            the colour of a point of the screen           {"rgb":[r,g,b]}
 //   tray                 Wine's tray window and its icons
 //   place HWND X Y       moves a window (Wine's tray window) to a point
-//   resources PID        kernel handles, GDI objects and windows (also by kind), memory of the program
+//   resources PID        kernel handles, GDI objects (also by kind), windows, memory of the program
 //   announcements PID MS what the program announces by itself during MS milliseconds
 #include "win.h"
 
@@ -141,16 +141,6 @@ std::vector<HWND> AllWindows(DWORD processId) {
   return all;
 }
 
-// How many of a process's windows are of each class.
-std::string WindowClasses(DWORD processId) {
-  std::map<std::wstring, int> classes;
-  for (const HWND window : AllWindows(processId)) ++classes[ClassOf(window)];
-  std::string out;
-  for (const auto& [name, count] : classes) out += (out.empty() ? "" : ",") + Quote(name) + ":" + std::to_string(count);
-  return "{" + out + "}";
-}
-
-// A control's text, asked of its thread, as a JSON string (null when it does not answer).
 // How many of a process's windows are Wine's sound thread's (Wine makes it in a process that
 // plays a sound, and keeps it for minutes after).
 int SoundThreadWindows(DWORD processId) {
@@ -159,6 +149,7 @@ int SoundThreadWindows(DWORD processId) {
   }));
 }
 
+// A control's text, asked of its thread, as a JSON string (null when it does not answer).
 std::string ControlTextOf(HWND window) {
   std::wstring text(65536, L'\0');
   DWORD_PTR length = 0;
@@ -200,7 +191,6 @@ std::string Resources(DWORD processId) {
   }
   out << "{\"handles\":" << CountKernelHandles(processId) << ",\"gdi\":" << CountGdiObjects(process)
       << ",\"gdi_kinds\":{" << kinds << "},\"windows\":" << AllWindows(processId).size()
-      << ",\"window_classes\":" << WindowClasses(processId)
       << ",\"sound_thread_windows\":" << SoundThreadWindows(processId)
       << ",\"private\":" << memory.PrivateUsage << ",\"working_set\":" << memory.WorkingSetSize << "}";
   CloseHandle(process);

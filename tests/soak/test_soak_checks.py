@@ -89,6 +89,17 @@ class ReminderExpectationTest(unittest.TestCase):
         self.assertIsNone(killed.expectation(killed.reminders[0]))
         self.assertEqual(killed.summary()[1], [])
 
+    def test_a_restart_in_a_later_minute_does_not_excuse_a_second_announcement(self):
+        self.log.set("N1", due(2), at(0))
+        self.log.announced("N1", at(1, 43), "window")  # 10:02:03
+        self.log.ended(at(1, 44))  # killed within the minute
+        self.log.started(at(2, 50))  # 10:03:10: the minute is gone, nothing of it is shown again
+        self.log.announced("N1", at(2, 55), "window")
+        self.assertIsNone(self.log.expectation(self.log.reminders[0]))
+        problems = self.log.summary()[1]
+        self.assertEqual(len(problems), 1, problems)
+        self.assertIn("expected at most 1", problems[0])
+
     def test_an_announcement_of_no_reminder_is_a_fault(self):
         self.log.set("N1", due(3), at(0))
         self.log.announced("N1", at(1), "window")

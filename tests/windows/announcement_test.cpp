@@ -1,6 +1,6 @@
 // The "Recordatorio" window on real windows, driven by the keyboard and the pointer: it comes
-// active on its button, unless the person is typing in a note; then the keys stay with the note
-// until the person clicks the window.
+// active on its button, unless the person is typing in a note or in a dialog; then the keys stay
+// where they were typed until the person clicks the window.
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -10,6 +10,7 @@
 #include "announcement.h"
 #include "note_windows.h"
 #include "notes_fixture.h"
+#include "t_dialog.h"
 #include "ui_driver.h"
 #include "win.h"
 
@@ -35,10 +36,27 @@ class AnnouncementWindow : public test::NotesFixture {
     SetForegroundWindow(window);
     return test::DispatchUntil([&] { return GetForegroundWindow() == window; });
   }
-  static HWND ShownReminder() {
-    HWND reminder = nullptr;
-    test::DispatchUntil([&] { return (reminder = test::FindVisibleWindow("Recordatorio")) != nullptr; });
-    return reminder;
+  // The shown "Recordatorio" window of this thread other than `besides` (the dialog that sets a
+  // reminder has that title too).
+  static HWND ShownReminder(HWND besides = nullptr) {
+    struct Search {
+      HWND besides;
+      HWND found = nullptr;
+    } search{besides};
+    const auto look = [&] {
+      EnumThreadWindows(
+          GetCurrentThreadId(),
+          [](HWND window, LPARAM state) {
+            auto* const s = reinterpret_cast<Search*>(state);
+            if (window == s->besides || !IsWindowVisible(window) || test::WindowText(window) != "Recordatorio") return TRUE;
+            s->found = window;
+            return FALSE;
+          },
+          reinterpret_cast<LPARAM>(&search));
+      return search.found != nullptr;
+    };
+    test::DispatchUntil(look);
+    return search.found;
   }
   static std::string EditText(HWND edit) {
     std::string text(static_cast<size_t>(GetWindowTextLengthA(edit)), '\0');
@@ -83,6 +101,28 @@ TEST_F(AnnouncementWindow, WhileANoteIsTypedInItLeavesItTheKeysUntilAClickOnItsC
   PressKeys({VK_ESCAPE});
   EXPECT_TRUE(test::DispatchUntil([&] { return !IsWindow(reminder); }));
   EXPECT_EQ(EditText(editor), "o ");
+}
+
+TEST_F(AnnouncementWindow, WhileADialogsFieldIsTypedInItLeavesTheDialogTheKeysAndFlashesWithATaskbarButton) {
+  const DialogPtr dialog = TDialog::New({.cResName = "RECORDATORIO", .oWnd = oWndMain.get()});
+  dialog->Activate({.lModal = false});
+  const HWND field = GetDlgItem(dialog->hWnd, 102);
+  ASSERT_TRUE(BringToFront(dialog->hWnd));
+  SetFocus(field);
+  ASSERT_EQ(GetFocus(), field);
+
+  MOSTRARRECORDATORIO("Dentista a las 10");
+  const HWND reminder = ShownReminder(dialog->hWnd);
+  ASSERT_NE(reminder, nullptr);
+  EXPECT_EQ(GetActiveWindow(), dialog->hWnd);
+  EXPECT_EQ(GetFocus(), field);
+  EXPECT_NE(GetWindowLongA(reminder, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+  // Escape meant for the dialog closes the dialog, not the reminder.
+  PressKeys({VK_ESCAPE});
+  EXPECT_TRUE(test::DispatchUntil([&] { return dialog->hWnd == nullptr; }));
+  EXPECT_TRUE(IsWindowVisible(reminder));
+  if (dialog->hWnd != nullptr) DestroyWindow(dialog->hWnd);
+  DestroyWindow(reminder);
 }
 
 TEST_F(AnnouncementWindow, OtherwiseItComesActiveOnItsButtonAndTabReachesALongTextThatScrollsFromTheKeys) {

@@ -176,6 +176,23 @@ TEST_F(EventLoopInsideAMenu, AQuitMetInsideAMenuEndsTheMenuAndReachesThePrograms
   EXPECT_EQ(message.wParam, 5u);
 }
 
+TEST_F(EventLoopInsideAMenu, TheApplicationWindowClosedInsideAMenuEndsTheMenuAndTheProgramsLoop) {
+  const WindowPtr application = TWindow::New({});
+  SETWNDAPP(application->hWnd);
+  const int chosen = Choose([&] { PostMessageA(application->hWnd, WM_CLOSE, 0, 0); });  // the menu's loop closes it
+  const bool destroyed = application->hWnd == nullptr;
+  if (!destroyed) {
+    SETWNDAPP(nullptr);
+    DestroyWindow(application->hWnd);
+  }
+
+  EXPECT_TRUE(destroyed);
+  EXPECT_EQ(chosen, 0);
+  MSG message{};
+  ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(message.wParam, 0u);
+}
+
 TEST(EventLoop, AModalLoopKeepsModelessDialogsWorkingAndHandsBackAQuit) {
   const WindowPtr host = TWindow::New({});
   const DialogPtr dialog = TDialog::New({.cResName = "RECORDATORIO", .oWnd = host.get()});

@@ -76,5 +76,17 @@ TEST_F(WindowDcs, OneRoundOfActionsGivesBackEveryWindowDcItsCodeTakes) {
   EXPECT_EQ(calls.Kept(), 0);
 }
 
+TEST(DcCounting, APaintThatTookNoDcGivesNoneBack) {
+  const HWND gone = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(gone, nullptr);
+  DestroyWindow(gone);
+  const test::DcCalls calls;
+  PAINTSTRUCT paint{};
+  ASSERT_EQ(BeginPaint(gone, &paint), nullptr);
+  EndPaint(gone, &paint);
+  EXPECT_EQ(calls.Taken(), 0);
+  EXPECT_EQ(calls.Kept(), 0);
+}
+
 }  // namespace
 }  // namespace memotab

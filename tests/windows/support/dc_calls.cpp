@@ -1,6 +1,8 @@
 #include "dc_calls.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace memotab::test {
 
@@ -8,6 +10,7 @@ namespace {
 
 int taken = 0;
 int givenBack = 0;
+std::vector<HDC> painting;  // taken by BeginPaint, not yet given back by EndPaint
 
 decltype(&GetDC) realGetDC = nullptr;
 decltype(&GetDCEx) realGetDCEx = nullptr;
@@ -24,14 +27,22 @@ HDC Took(HDC dc) {
 HDC WINAPI CountedGetDC(HWND window) { return Took(realGetDC(window)); }
 HDC WINAPI CountedGetDCEx(HWND window, HRGN clip, DWORD flags) { return Took(realGetDCEx(window, clip, flags)); }
 HDC WINAPI CountedGetWindowDC(HWND window) { return Took(realGetWindowDC(window)); }
-HDC WINAPI CountedBeginPaint(HWND window, PAINTSTRUCT* paint) { return Took(realBeginPaint(window, paint)); }
+HDC WINAPI CountedBeginPaint(HWND window, PAINTSTRUCT* paint) {
+  const HDC dc = Took(realBeginPaint(window, paint));
+  if (dc != nullptr) painting.push_back(dc);
+  return dc;
+}
 int WINAPI CountedReleaseDC(HWND window, HDC dc) {
   const int released = realReleaseDC(window, dc);
   if (released != 0) ++givenBack;
   return released;
 }
+// EndPaint gives back the DC of its BeginPaint, when that took one.
 BOOL WINAPI CountedEndPaint(HWND window, const PAINTSTRUCT* paint) {
-  ++givenBack;  // EndPaint always gives the DC of its BeginPaint back
+  if (const auto began = std::ranges::find(painting, paint != nullptr ? paint->hdc : nullptr); began != painting.end()) {
+    painting.erase(began);
+    ++givenBack;
+  }
   return realEndPaint(window, paint);
 }
 
@@ -81,6 +92,7 @@ void Restore(const char* function, Function original) {
 DcCalls::DcCalls() {
   taken = 0;
   givenBack = 0;
+  painting.clear();
   realGetDC = Replace("GetDC", &CountedGetDC);
   realGetDCEx = Replace("GetDCEx", &CountedGetDCEx);
   realGetWindowDC = Replace("GetWindowDC", &CountedGetWindowDC);
