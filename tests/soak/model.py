@@ -11,7 +11,8 @@ PALETTE = [0, 8388608, 32768, 8421376, 128, 8388736, 32896, 12632256, 8421504, 1
            16711935, 65535, 16777215]
 
 
-@dataclasses.dataclass
+# A note is its record: two notes with the same contents and place are still two records.
+@dataclasses.dataclass(eq=False)
 class Note:
     tag: str  # the first word of its text, unique in the run
     x1: int

@@ -131,6 +131,12 @@ class TableModelTest(unittest.TestCase):
         model.start(show_notes=True)
         self.assertTrue(all(n.activada for n in model.records))
 
+    def test_two_untagged_notes_alike_in_every_field_are_two_records(self):
+        model = TableModel()
+        model.append(Note(tag="", x1=5, y1=5, x2=30, y2=20, clrtexto=0, clrnota=65535))
+        model.append(Note(tag="", x1=5, y1=5, x2=30, y2=20, clrtexto=0, clrnota=65535))
+        self.assertEqual([model.recno(n) for n in model.visible()], [1, 2])
+
     def test_the_comparison_names_every_difference(self):
         model = TableModel()
         model.append(note("N1", texto="N1 año\r\nmás  "))
