@@ -36,6 +36,21 @@ HWND WindowToActivateInstead(HWND wanted, HWND excluded) {
   return nullptr;
 }
 
+bool ActivatingClickWaiting() {
+  constexpr UINT kPresses[] = {WM_LBUTTONDOWN,   WM_LBUTTONDBLCLK,   WM_RBUTTONDOWN,   WM_RBUTTONDBLCLK,
+                               WM_MBUTTONDOWN,   WM_MBUTTONDBLCLK,   WM_XBUTTONDOWN,   WM_XBUTTONDBLCLK,
+                               WM_NCLBUTTONDOWN, WM_NCLBUTTONDBLCLK, WM_NCRBUTTONDOWN, WM_NCRBUTTONDBLCLK,
+                               WM_NCMBUTTONDOWN, WM_NCMBUTTONDBLCLK, WM_NCXBUTTONDOWN, WM_NCXBUTTONDBLCLK};
+  for (const UINT press : kPresses) {
+    MSG waiting{};
+    if (PeekMessageA(&waiting, nullptr, press, press, PM_NOREMOVE | PM_NOYIELD) &&
+        TakesActivation(GetAncestor(waiting.hwnd, GA_ROOT))) {
+      return true;
+    }
+  }
+  return false;
+}
+
 ActivationToGiveBack::ActivationToGiveBack(HWND active, HWND focus) : active_(active) {
   if (active != nullptr && focus != nullptr && GetAncestor(focus, GA_ROOT) == active) focus_ = focus;
 }

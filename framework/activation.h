@@ -18,6 +18,11 @@ bool KeyboardInUse();
 // does, else the topmost window of the thread that does; null when there is none.
 HWND WindowToActivateInstead(HWND wanted, HWND excluded);
 
+// Whether a press of a mouse button on a window of this thread that takes the activation
+// waits in the thread's queue: that click will activate its window once it is taken, so
+// nothing should be activated in its place meanwhile.
+bool ActivatingClickWaiting();
+
 // A window of this thread to activate again and the focus inside it, kept while something
 // else holds the activation for a moment (a popup menu that needs the foreground, a modal
 // window, a window the system activated against its will).

@@ -350,8 +350,14 @@ POINT CharacterActor::InsideWorkArea(POINT topLeft) const {
 }
 
 void CharacterActor::KeepOnWorkArea() {
-  if (motion_) motion_->to = InsideWorkArea(motion_->to);
-  window_.MoveTo(InsideWorkArea(window_.Position()));
+  const POINT place = InsideWorkArea(window_.Position());
+  window_.MoveTo(place);
+  if (motion_) {
+    // The rest of the way goes from where the figure is now, in the time that was left.
+    const uint64_t now = Now();
+    const auto elapsed = static_cast<int>(std::min<uint64_t>(now - motion_->start, motion_->milliseconds));
+    motion_ = Motion{place, InsideWorkArea(motion_->to), now, std::max(1, motion_->milliseconds - elapsed)};
+  }
   if (balloon_.IsOpen()) balloon_.Follow(FigureBounds());
 }
 

@@ -141,7 +141,8 @@ class CharacterActor : public std::enable_shared_from_this<CharacterActor> {
   void Present();
   void PlayNamed(const char* animation);
   POINT InsideWorkArea(POINT topLeft) const;
-  // Brings the figure (and where it is going) back onto the work area; an open balloon follows.
+  // Brings the figure (and where it is going) back onto the work area; a move under way goes
+  // on from there, and an open balloon follows.
   void KeepOnWorkArea();
   void UserHide();
   void ShowMenu(POINT at);

@@ -112,6 +112,8 @@ unsigned CharacterWindow::TrackMenu(HMENU menu, POINT at) {
     chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0, window_.get(),
                             nullptr);
   }
+  // A click that ended the menu on a window of this thread activates that window itself.
+  if (ActivatingClickWaiting()) return chosen;
   if (foregroundElsewhere) {
     // Unless a click elsewhere that ended the menu chose another window: then that one keeps it.
     const HWND now = GetForegroundWindow();

@@ -47,7 +47,8 @@ class CharacterWindow {
   // Shows a popup menu at a screen point and returns the command chosen (0 for none).
   // The menu needs the window in the foreground; afterwards the foreground goes back to
   // another program's window that had it, or the activation and the focus to the window of
-  // this thread that had them.
+  // this thread that had them; unless the click that ended the menu was on a window of this
+  // thread, which then takes the activation.
   unsigned TrackMenu(HMENU menu, POINT at);
   void CancelTimer();
   bool TimerSet() const { return timerSet_; }

@@ -33,16 +33,28 @@ TEST(AgentFiles, MissingFolderHasNoCharacters) {
   EXPECT_TRUE(GETAGENTSAVAILABLES(std::string("C:\\no\\such\\folder")).empty());
 }
 
-// A character file in the system's character folder for the life of the object; the folders
-// made for it go with it.
+// The name of the character file the tests put in the system's character folder.
+constexpr const char* kTestsCharacter = "Memotab prueba.acs";
+
+std::string SystemCharactersFolder() { return GETWINDOWSDIR() + "\\msagent\\chars"; }
+
+// Removes the tests' character file from the system's character folder, where a run killed
+// before it could take it away leaves it (the test system is used again).
+void RemoveLeftOverCharacter() {
+  std::error_code ignored;
+  std::filesystem::remove(SystemCharactersFolder() + "\\" + kTestsCharacter, ignored);
+}
+
+// The tests' character file in the system's character folder for the life of the object;
+// the folders made for it go with it.
 class SystemCharacter {
  public:
-  explicit SystemCharacter(const std::string& name) : folder_(GETWINDOWSDIR() + "\\msagent\\chars") {
+  SystemCharacter() : folder_(SystemCharactersFolder()) {
     for (std::filesystem::path made = folder_; !std::filesystem::exists(made); made = made.parent_path()) {
       madeFolders_.push_back(made);
     }
     std::filesystem::create_directories(folder_);
-    file_ = folder_ + "\\" + name;
+    file_ = folder_ + "\\" + kTestsCharacter;
     std::ofstream(file_) << "x";
   }
   ~SystemCharacter() {
@@ -61,18 +73,31 @@ class SystemCharacter {
   std::vector<std::filesystem::path> madeFolders_;
 };
 
-// Runs alone: every other test and program started meanwhile would see the system's character.
-TEST(AgentFilesOfTheSystem, TheSystemsCharactersComeBeforeOursOfThePersonajesFolder) {
+void ExpectTheSystemsCharactersBeforeOurs() {
   test::InTempDirectory here;
   std::filesystem::create_directory(here.File("Personajes"));
   std::ofstream(here.File("Personajes\\Nota.mtpj")) << "x";
-  ASSERT_EQ(GETAGENTSAVAILABLES().size(), 1u);  // ours, while the system has none
-  const SystemCharacter installed("Memotab prueba.acs");
-  EXPECT_EQ(GETAGENTSAVAILABLES(), (std::vector<std::string>{GETWINDOWSDIR() + "\\msagent\\chars\\Memotab prueba.acs"}));
+  RemoveLeftOverCharacter();
+  EXPECT_EQ(GETAGENTSAVAILABLES(), (std::vector<std::string>{CharactersFolder() + "\\Nota.mtpj"}));  // the system has none
+  const SystemCharacter installed;
+  EXPECT_EQ(GETAGENTSAVAILABLES(), (std::vector<std::string>{installed.File()}));
+}
+
+// These run alone: every other test and program started meanwhile would see the system's character.
+TEST(AgentFilesOfTheSystem, TheSystemsCharactersComeBeforeOursOfThePersonajesFolder) {
+  ExpectTheSystemsCharactersBeforeOurs();
+  EXPECT_FALSE(std::filesystem::exists(SystemCharactersFolder() + "\\" + kTestsCharacter));
+}
+
+TEST(AgentFilesOfTheSystem, AFileLeftByAKilledRunChangesNothing) {
+  const SystemCharacter leftOver;  // as a run killed before its end leaves it
+  ExpectTheSystemsCharactersBeforeOurs();
+  EXPECT_FALSE(std::filesystem::exists(leftOver.File()));
 }
 
 TEST(AgentFiles, WithoutSystemCharactersOursOfThePersonajesFolderAreListed) {
   test::InTempDirectory here;
+  RemoveLeftOverCharacter();
   EXPECT_TRUE(GETAGENTSAVAILABLES().empty());  // a test system installs no characters
   std::filesystem::create_directory(here.File("Personajes"));
   for (const char* name : {"Reloj.mtpj", "Nota.mtpj", "Viejo.acs"}) std::ofstream(here.File("Personajes\\") + name) << "x";

@@ -2,11 +2,13 @@
 // control, and without any service at all (as on a system that has none).
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "cpu_time.h"
-#include "sounds.h"
 #include "stand_ins.h"
 #include "t_ms_agent.h"
 #include "t_window.h"
+#include "tone_output.h"
 #include "ui_driver.h"
 
 namespace memotab {
@@ -309,6 +311,18 @@ TEST(AgentInsideAMenu, AWaitForARequestSleepsBetweenItsLooks) {
   EXPECT_LT(state.cpuSeconds, 0.25 * state.seconds);  // a core spinning would use it all
 }
 
+std::vector<HWND> ShownWindowsOfThisThread() {
+  std::vector<HWND> shown;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM found) {
+        if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&shown));
+  return shown;
+}
+
 TEST(AgentWithoutService, EverythingDegradesQuietly) {
   // No stand-ins: the system has no character service and no balloon control.
   const auto agent = TMsAgent::New({.cName = "Pepe", .cFile = "C:\\no\\Pepe.acs"});
@@ -319,31 +333,42 @@ TEST(AgentWithoutService, EverythingDegradesQuietly) {
   EXPECT_EQ(agent->GetY(), 0);
   EXPECT_FALSE(agent->IsVisible());
   EXPECT_FALSE(agent->lBusy());
-  const ULONGLONG start = GetTickCount64();
+  // Nothing is asked, shown, sounded or waited for: a wait or a message box would run a
+  // message loop, and that would take this message.
+  constexpr UINT kLeftWaiting = WM_APP + 1;
+  ASSERT_TRUE(PostThreadMessageA(GetCurrentThreadId(), kLeftWaiting, 0, 0));
+  const std::vector<HWND> shownBefore = ShownWindowsOfThisThread();
+  const test::RecordedTones tones;
   EXPECT_EQ(agent->WYesNo("¿Borrar?"), std::nullopt);
   EXPECT_EQ(agent->WGet("¿Nombre?"), std::nullopt);
   agent->WInfo("nada");
+  agent->WStop("nada");
   agent->Show();
   agent->Animate("Wave");
-  agent->End();  // releases nothing of a service and returns at once
-  EXPECT_LT(GetTickCount64() - start, 300u);
+  agent->End();  // releases nothing of a service
+  MSG left{};
+  EXPECT_TRUE(PeekMessageA(&left, reinterpret_cast<HWND>(-1), kLeftWaiting, kLeftWaiting, PM_REMOVE));
+  EXPECT_EQ(ShownWindowsOfThisThread(), shownBefore);
+  EXPECT_TRUE(tones.Frequencies().empty());
   EXPECT_EQ(agent->oWnd->hWnd, nullptr);
 }
 
 TEST(Sounds, TonesLastTheirTicks) {
-  ULONGLONG start = GetTickCount64();
+  const test::RecordedTones tones;
   TONE(440, 0);
-  EXPECT_LT(GetTickCount64() - start, 20u);
-  start = GetTickCount64();
+  TONE(440, -3);
+  EXPECT_TRUE(tones.Frequencies().empty());  // no length, no tone
+  ULONGLONG start = GetTickCount64();
   TONE(15, 20);  // too low to sound: the tone and its 20 ticks are skipped, the silent tick stays
   EXPECT_GE(GetTickCount64() - start, 54u);
-  EXPECT_LT(GetTickCount64() - start, 500u);
+  EXPECT_TRUE(tones.Frequencies().empty());
   start = GetTickCount64();
   BADSOUND();  // 7 ticks of tone and 3 silent ones
   EXPECT_GE(GetTickCount64() - start, 545u);
   start = GetTickCount64();
   GOODSOUND();
   EXPECT_GE(GetTickCount64() - start, 325u);
+  EXPECT_EQ(tones.Frequencies(), (std::vector<double>{300, 499, 700, 500, 4000, 2500}));
 }
 
 }  // namespace

@@ -17,8 +17,8 @@
 #include "event_loop.h"
 #include "figure_pictures.h"
 #include "question_balloon.h"
-#include "sounds.h"
 #include "speech_balloon.h"
+#include "tone_output.h"
 
 namespace memotab::test {
 namespace {
@@ -240,22 +240,15 @@ TEST_F(AssistantTest, NoticesPlayTheirSoundFileOrTheBuiltInTones) {
   const character::Picture declining = test::AnimationFrames(*nota, "Decline").front();
   ASSERT_NE(declining.pixels, test::RestFrame(*nota).pixels);
   // The tones played, and what the figure showed when the first one began.
-  std::vector<double> tones;
   std::vector<uint32_t> shownAtFirstTone;
-  struct Listening {
-    ToneOutput replaced;
-    ~Listening() { SetToneOutputForTesting(std::move(replaced)); }
-  } const listening{SetToneOutputForTesting([&](double frequency, double) {
-    if (tones.empty()) shownAtFirstTone = figure->WindowForTesting().ShownForTesting().pixels;
-    tones.push_back(frequency);
-  })};
+  test::RecordedTones tones([&] { shownAtFirstTone = figure->WindowForTesting().ShownForTesting().pixels; });
   for (const bool withFiles : {false, true}) {
     SCOPED_TRACE(withFiles ? "with the sound files" : "without them");
     if (withFiles) {
       std::filesystem::copy_file(MEMOTAB_SOUNDS_DIR "/Aviso.Wav", here.File("Aviso.Wav"));
       std::filesystem::copy_file(MEMOTAB_SOUNDS_DIR "/Error.Wav", here.File("Error.Wav"));
     }
-    tones.clear();
+    tones.Clear();
     bool answeredByKey = false;
     std::future<bool> info = WhenBalloonAsks("Aviso", [&](HWND balloon) {
       // Enter answers once the balloon's button holds the focus; a click ends the test if it never does.
@@ -268,14 +261,16 @@ TEST_F(AssistantTest, NoticesPlayTheirSoundFileOrTheBuiltInTones) {
     agent->WInfo("Se guardó la nota.", "Aviso");
     EXPECT_TRUE(info.get());
     EXPECT_TRUE(answeredByKey);
-    EXPECT_EQ(tones, (withFiles ? std::vector<double>{} : std::vector<double>{500, 4000, 2500}));
+    EXPECT_EQ(tones.Frequencies(), (withFiles ? std::vector<double>{} : std::vector<double>{500, 4000, 2500}));
 
-    tones.clear();
+    tones.Clear();
     std::future<bool> stop = WhenBalloonAsks("Error", [](HWND balloon) { test::ClickButton(balloon, 1); });
     agent->WStop("No se pudo guardar.", "Error");
     EXPECT_TRUE(stop.get());
-    EXPECT_EQ(tones, (withFiles ? std::vector<double>{} : std::vector<double>{300, 499, 700}));
-    if (!withFiles) EXPECT_EQ(shownAtFirstTone, declining.pixels);  // the figure declines first, then the tones
+    EXPECT_EQ(tones.Frequencies(), (withFiles ? std::vector<double>{} : std::vector<double>{300, 499, 700}));
+    if (!withFiles) {
+      EXPECT_EQ(shownAtFirstTone, declining.pixels);  // the figure declines first, then the tones
+    }
   }
 }
 

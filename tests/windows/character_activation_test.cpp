@@ -20,9 +20,9 @@ using test::WaitUntil;
 // A window the user is typing in: a frame with an edit field that has the focus.
 class UserWindow {
  public:
-  UserWindow() {
-    frame_ = CreateWindowExA(0, "STATIC", "Nota", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 240, 120, nullptr,
-                             nullptr, GetModuleHandleA(nullptr), nullptr);
+  explicit UserWindow(POINT at = {40, 40}, DWORD extendedStyle = 0) {
+    frame_ = CreateWindowExA(extendedStyle, "STATIC", "Nota", WS_OVERLAPPEDWINDOW | WS_VISIBLE, at.x, at.y, 240, 120,
+                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     edit_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24, frame_, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
   }
@@ -71,6 +71,16 @@ class OtherThreadsWindow {
   HWND frame_ = nullptr;
 };
 
+// The window a click goes to while the figure's menu shows (inside the menu's loop).
+HWND clickedDuringMenu = nullptr;
+
+void CALLBACK ClickOnceTheMenuShows(HWND, UINT, UINT_PTR, DWORD) {
+  if (clickedDuringMenu == nullptr || test::ShownMenuWindows().empty()) return;
+  PostMessageA(clickedDuringMenu, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+  clickedDuringMenu = nullptr;
+  EndMenu();  // the loop ends before it takes the click
+}
+
 class CharacterActivationTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -78,6 +88,11 @@ class CharacterActivationTest : public ::testing::Test {
     ASSERT_TRUE(DispatchUntil([&] { return *shown == RequestStatus::kDone; }));
     const auto moved = actor.MoveTo(400, 300, 0);
     ASSERT_TRUE(DispatchUntil([&] { return *moved == RequestStatus::kDone; }));
+    ActivateUserWindow();
+  }
+
+  // The user is typing in the user's window (again).
+  void ActivateUserWindow() {
     SetActiveWindow(user.Frame());
     SetFocus(user.Edit());
     ASSERT_TRUE(DispatchUntil([&] { return GetActiveWindow() == user.Frame() && GetFocus() == user.Edit(); }));
@@ -96,6 +111,19 @@ class CharacterActivationTest : public ::testing::Test {
     });
     SendMessageA(Figure(), WM_RBUTTONUP, 0, MAKELPARAM(64, 70));
     return during.get();
+  }
+
+  // Shows the figure's menu and ends it as a click on `clicked` outside it does: the click
+  // still waits in the queue when the menu's loop is over. Whether it still waited after the
+  // menu (it is taken away).
+  bool ClickElsewhereDuringMenu(HWND clicked) {
+    clickedDuringMenu = clicked;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, ClickOnceTheMenuShows);
+    SendMessageA(Figure(), WM_RBUTTONUP, 0, MAKELPARAM(64, 70));
+    KillTimer(nullptr, timer);
+    clickedDuringMenu = nullptr;
+    MSG click{};
+    return PeekMessageA(&click, clicked, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE) != FALSE;
   }
 
   CharacterActor actor{BuiltInCharacter()};
@@ -118,6 +146,21 @@ TEST_F(CharacterActivationTest, AfterTheFiguresMenuAnotherProgramsWindowHasTheFo
   ForegroundDuringMenu();  // (under Wine nobody holds the foreground meanwhile)
   EXPECT_EQ(GetForegroundWindow(), other.Frame());
   EXPECT_TRUE(actor.Visible());
+}
+
+TEST_F(CharacterActivationTest, AClickThatEndsTheFiguresMenuOnAnotherWindowOfTheProgramLeavesItTheActivation) {
+  const UserWindow clicked({40, 220});
+  ActivateUserWindow();
+  ASSERT_TRUE(ClickElsewhereDuringMenu(clicked.Frame()));
+  EXPECT_NE(GetActiveWindow(), user.Frame());  // not handed back: the click activates its window when it is taken
+}
+
+TEST_F(CharacterActivationTest, AClickOnAWindowThatTakesNoActivationLeavesItWithTheUsersWindow) {
+  const UserWindow showsOnly({40, 220}, WS_EX_NOACTIVATE);
+  ActivateUserWindow();
+  ASSERT_TRUE(ClickElsewhereDuringMenu(showsOnly.Frame()));
+  EXPECT_EQ(GetActiveWindow(), user.Frame());
+  EXPECT_EQ(GetFocus(), user.Edit());
 }
 
 TEST_F(CharacterActivationTest, TheFigurePassesOnAnActivationTheSystemGaveIt) {

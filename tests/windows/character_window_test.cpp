@@ -2,6 +2,8 @@
 // window, the hit test, dragging, the request queue and its timer, the work area.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <future>
 #include <set>
 
@@ -191,6 +193,43 @@ TEST_F(CharacterActorTest, AFigureLeftOffTheScreenComesBackWhenTheDisplaysOrTheW
   SetWindowPos(figure, nullptr, 100, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   SendMessageA(figure, WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, 0);  // other settings leave it where it was
   EXPECT_EQ(actor.Bounds().right, work.right);
+}
+
+TEST_F(CharacterActorTest, AMoveUnderWayGoesOnFromWhereADisplayChangeLeftTheFigure) {
+  ASSERT_EQ(Finished(actor.Show()), RequestStatus::kDone);
+  Finished(actor.MoveTo(100, 200, 0));
+  const POINT target{600, 200};
+  const auto walk = actor.MoveTo(target.x, target.y, 2000);
+  ASSERT_TRUE(test::DispatchUntil([&] { return actor.Bounds().left >= 200; }));
+  ASSERT_EQ(*walk, RequestStatus::kInProgress);
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const HWND figure = actor.WindowForTesting().Handle();
+  SetWindowPos(figure, nullptr, work.right + 300, work.bottom + 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageA(figure, WM_DISPLAYCHANGE, 32, 0);
+  const POINT kept{actor.Bounds().left, actor.Bounds().top};
+  EXPECT_EQ(actor.Bounds().right, work.right);
+  EXPECT_EQ(actor.Bounds().bottom, work.bottom);
+
+  std::vector<POINT> path;
+  EXPECT_TRUE(test::DispatchUntil([&] {
+    path.push_back({actor.Bounds().left, actor.Bounds().top});
+    return *walk != RequestStatus::kInProgress;
+  }));
+  EXPECT_EQ(*walk, RequestStatus::kDone);
+  EXPECT_EQ(actor.Bounds().left, target.x);
+  EXPECT_EQ(actor.Bounds().top, target.y);
+  ASSERT_GT(path.size(), 4u);
+  // Every step on the line from where it was kept to the target: none back on the old way.
+  const double length = std::hypot(target.x - kept.x, target.y - kept.y);
+  const auto offLine = [&](const POINT& place) {
+    return std::abs(static_cast<double>(place.x - kept.x) * (target.y - kept.y) -
+                    static_cast<double>(place.y - kept.y) * (target.x - kept.x)) /
+           length;
+  };
+  const auto farthest =
+      std::max_element(path.begin(), path.end(), [&](const POINT& a, const POINT& b) { return offLine(a) < offLine(b); });
+  EXPECT_LE(offLine(*farthest), 2.0) << "at " << farthest->x << ", " << farthest->y;
 }
 
 TEST_F(CharacterActorTest, TheUserDragsTheFigure) {

@@ -24,6 +24,18 @@ character::Picture RestFrame(const character::CharacterFile& character) {
   return AnimationFrames(character, character::kRestPose).back();
 }
 
+std::vector<character::Picture> FramesUnlike(std::vector<character::Picture> frames, const character::Picture& unlike) {
+  const auto passesFor = [&](const character::Picture& frame) {
+    if (frame.width != unlike.width || frame.height != unlike.height) return false;
+    for (size_t i = 0; i < frame.pixels.size(); ++i) {
+      if (frame.pixels[i] >> 24 == 255 && frame.pixels[i] != unlike.pixels[i]) return false;
+    }
+    return true;
+  };
+  std::erase_if(frames, passesFor);
+  return frames;
+}
+
 int OpaqueDifferences(const ScreenShot& shot, POINT topLeft, const character::Picture& frame, const RECT& covered) {
   int differences = 0;
   for (int y = 0; y < frame.height; ++y) {

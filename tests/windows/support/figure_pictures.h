@@ -14,6 +14,9 @@ namespace memotab::test {
 std::vector<character::Picture> AnimationFrames(const character::CharacterFile& character, const char* animation);
 // The frame the character rests in.
 character::Picture RestFrame(const character::CharacterFile& character);
+// The frames a figure showing `unlike` does not pass for (some fully opaque pixel of the
+// frame differs from `unlike`'s): a figure seen in one of them is not merely showing that one.
+std::vector<character::Picture> FramesUnlike(std::vector<character::Picture> frames, const character::Picture& unlike);
 
 // How many of the frame's fully opaque pixels the shot does not show as the frame has them,
 // the frame's top-left corner at `topLeft` on the screen (Xvfb shows no translucency, so
