@@ -36,13 +36,15 @@ void TONE(double nFrequency, double nTicks) {
   const double frequency = std::clamp(nFrequency, 0.0, 32767.0);
   // Too low to hear: the tone is skipped, only the silent tick remains.
   const double milliseconds = frequency > 20 ? ticks * kTickMilliseconds : 0;
+  const ToneOutput& output = Output();
   if (milliseconds > 0) {
-    if (const ToneOutput& output = Output()) {
+    if (output) {
       output(frequency, milliseconds);
     } else {
       Beep(static_cast<DWORD>(frequency), static_cast<DWORD>(milliseconds));
     }
   }
+  if (output) output(0, kTickMilliseconds);
   WaitUntil(start, milliseconds + kTickMilliseconds);
 }
 

@@ -11,8 +11,9 @@ namespace memotab {
 // passes. Returns when the silent tick is over.
 void TONE(double nFrequency, double nTicks = 1);
 // Where the tones go: the system's beep, or for a test that listens to which tones a
-// routine plays, a routine told each tone (frequency in hertz, length in milliseconds);
-// TONE takes its time either way. Returns the one replaced; empty is the system's beep.
+// routine plays, a routine told each tone (frequency in hertz, length in milliseconds) and
+// each silent tick after one (frequency 0); TONE takes its time either way. Returns the one
+// replaced; empty is the system's beep.
 using ToneOutput = std::function<void(double frequency, double milliseconds)>;
 ToneOutput SetToneOutputForTesting(ToneOutput output);
 // The notice tones (500, 4000, 2500 Hz, one tick each) and the error tones (300 Hz for

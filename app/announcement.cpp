@@ -7,18 +7,33 @@
 #include "t_button.h"
 #include "t_dialog.h"
 #include "t_get.h"
+#include "win.h"
+#include "window_registry.h"
 #include "window_styles.h"
 
 namespace memotab {
+
+namespace {
+
+constexpr const char* kReminderTemplate = "AVISO";
+
+// Whether the window is one of the reminder windows shown here.
+bool IsReminderWindow(HWND window) {
+  const auto dialog = std::dynamic_pointer_cast<TDialog>(WindowOf(window));
+  return dialog != nullptr && dialog->cResName == kReminderTemplate;
+}
+
+}  // namespace
 
 void MOSTRARRECORDATORIO(const std::string& cText) {
   const Routine routine;
   // A person typing (in a note's editor or in one of the program's dialogs) keeps the
   // activation and the keys: an "o", a space, Enter or Escape meant for that window would
   // otherwise close the reminder unseen. The reminder then flashes, so that it can be reached;
-  // otherwise it comes active, as any new window does.
-  const bool typing = KeyboardInUse();
-  const DialogPtr dialog = TDialog::New({.cResName = "AVISO", .oWnd = oWndMain.get()});
+  // otherwise it comes active, as any new window does. Reminders come stacked at one place:
+  // one that has the keys is no one typing, and the new one on top of it takes them.
+  const bool typing = KeyboardInUse() && !IsReminderWindow(GetAncestor(GetFocus(), GA_ROOT));
+  const DialogPtr dialog = TDialog::New({.cResName = kReminderTemplate, .oWnd = oWndMain.get()});
   dialog->lHelpIcon = false;
   const auto text = TMultiGet::ReDefine(101, {[cText] { return cText; }, [](const std::string&) {}}, *dialog, true);
   const auto button = TButtonBmp::ReDefine(102, [owner = dialog.get()] { owner->End(); }, *dialog, "ACEPTAR");

@@ -50,6 +50,9 @@ def edit(s):
     s.log(f"editing Nota {s.model.recno(note)} ({note.tag or 'untagged'}), click at {point}")
     s.desktop.click(*point)
     editor = s.desktop.wait_for(lambda: next((c for c in s.program.children(window) if c["class"].lower() == "edit"), None))
+    if editor is None and not s.program.owns_point(window, *point):
+        s.log(f"a window came over Nota {s.model.recno(note)} at {point} as it was clicked")
+        return False
     if editor is None:
         raise Trouble(f"a click on Nota {s.model.recno(note)} opens no editor")
     inside = s.program.visible_point(window, editor["rect"], s.rng) or point

@@ -79,6 +79,8 @@ def pending_report(s):
 
 def options_use_agent(s):
     """Turns the assistant's announcements off or on in the options."""
+    if s.reminders.due_between(s.now(), s.now() + datetime.timedelta(seconds=60)):
+        return False  # a reminder window coming up over the dialog would take the person's clicks
     s.tray("Configurar")
     dialog = s.desktop.wait_for(lambda: next(iter(s.program.dialogs("Opciones")), None))
     if dialog is None:
@@ -94,11 +96,12 @@ def options_use_agent(s):
     accept = next((c for c in s.program.children(dialog) if c["title"] == "&Aceptar" and c["visible"]), None)
     if accept is None:
         raise Trouble("the options dialog has no \"&Aceptar\" button")
-    s.desktop.click(*centre(accept["rect"]))
+    s.desktop.click(*(s.program.visible_point(dialog, accept["rect"], s.rng) or centre(accept["rect"])))
     if s.wait_to_hear(since, RESTART_MESSAGE, seconds=20) is None:
         raise Trouble("Accept in the options says nothing of a restart")
     close_message_boxes(s, since)
-    if not s.desktop.wait_for(lambda: not s.program.dialogs("Opciones"), seconds=5):
+    # The dialog ends once the character has said it (it waits for its words).
+    if not s.desktop.wait_for(lambda: not s.program.dialogs("Opciones"), seconds=20):
         raise Trouble("Accept leaves the options dialog open")
     if s.use_agent() == was:
         raise Trouble(f"the settings file still says USAR={'.T.' if was else '.F.'}")

@@ -11,6 +11,7 @@
 
 #include "current_directory.h"
 #include "disk.h"
+#include "system_characters.h"
 #include "test_files.h"
 
 namespace memotab {
@@ -33,28 +34,16 @@ TEST(AgentFiles, MissingFolderHasNoCharacters) {
   EXPECT_TRUE(GETAGENTSAVAILABLES(std::string("C:\\no\\such\\folder")).empty());
 }
 
-// The name of the character file the tests put in the system's character folder.
-constexpr const char* kTestsCharacter = "Memotab prueba.acs";
-
-std::string SystemCharactersFolder() { return GETWINDOWSDIR() + "\\msagent\\chars"; }
-
-// Removes the tests' character file from the system's character folder, where a run killed
-// before it could take it away leaves it (the test system is used again).
-void RemoveLeftOverCharacter() {
-  std::error_code ignored;
-  std::filesystem::remove(SystemCharactersFolder() + "\\" + kTestsCharacter, ignored);
-}
-
 // The tests' character file in the system's character folder for the life of the object;
 // the folders made for it go with it.
 class SystemCharacter {
  public:
-  SystemCharacter() : folder_(SystemCharactersFolder()) {
+  SystemCharacter() : folder_(test::SystemCharactersFolder()) {
     for (std::filesystem::path made = folder_; !std::filesystem::exists(made); made = made.parent_path()) {
       madeFolders_.push_back(made);
     }
     std::filesystem::create_directories(folder_);
-    file_ = folder_ + "\\" + kTestsCharacter;
+    file_ = folder_ + "\\" + test::kTestsCharacter;
     std::ofstream(file_) << "x";
   }
   ~SystemCharacter() {
@@ -77,7 +66,7 @@ void ExpectTheSystemsCharactersBeforeOurs() {
   test::InTempDirectory here;
   std::filesystem::create_directory(here.File("Personajes"));
   std::ofstream(here.File("Personajes\\Nota.mtpj")) << "x";
-  RemoveLeftOverCharacter();
+  test::RemoveLeftOverCharacter();
   EXPECT_EQ(GETAGENTSAVAILABLES(), (std::vector<std::string>{CharactersFolder() + "\\Nota.mtpj"}));  // the system has none
   const SystemCharacter installed;
   EXPECT_EQ(GETAGENTSAVAILABLES(), (std::vector<std::string>{installed.File()}));
@@ -86,7 +75,7 @@ void ExpectTheSystemsCharactersBeforeOurs() {
 // These run alone: every other test and program started meanwhile would see the system's character.
 TEST(AgentFilesOfTheSystem, TheSystemsCharactersComeBeforeOursOfThePersonajesFolder) {
   ExpectTheSystemsCharactersBeforeOurs();
-  EXPECT_FALSE(std::filesystem::exists(SystemCharactersFolder() + "\\" + kTestsCharacter));
+  EXPECT_FALSE(std::filesystem::exists(test::SystemCharactersFolder() + "\\" + test::kTestsCharacter));
 }
 
 TEST(AgentFilesOfTheSystem, AFileLeftByAKilledRunChangesNothing) {
@@ -97,7 +86,7 @@ TEST(AgentFilesOfTheSystem, AFileLeftByAKilledRunChangesNothing) {
 
 TEST(AgentFiles, WithoutSystemCharactersOursOfThePersonajesFolderAreListed) {
   test::InTempDirectory here;
-  RemoveLeftOverCharacter();
+  test::RemoveLeftOverCharacter();
   EXPECT_TRUE(GETAGENTSAVAILABLES().empty());  // a test system installs no characters
   std::filesystem::create_directory(here.File("Personajes"));
   for (const char* name : {"Reloj.mtpj", "Nota.mtpj", "Viejo.acs"}) std::ofstream(here.File("Personajes\\") + name) << "x";

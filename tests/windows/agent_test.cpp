@@ -354,14 +354,18 @@ TEST(AgentWithoutService, EverythingDegradesQuietly) {
 }
 
 TEST(Sounds, TonesLastTheirTicks) {
-  const test::RecordedTones tones;
+  test::RecordedTones tones;
   TONE(440, 0);
   TONE(440, -3);
-  EXPECT_TRUE(tones.Frequencies().empty());  // no length, no tone
+  EXPECT_TRUE(tones.Frequencies().empty());  // no length: no tone and no time
+  EXPECT_TRUE(tones.Silences().empty());
   ULONGLONG start = GetTickCount64();
   TONE(15, 20);  // too low to sound: the tone and its 20 ticks are skipped, the silent tick stays
   EXPECT_GE(GetTickCount64() - start, 54u);
   EXPECT_TRUE(tones.Frequencies().empty());
+  ASSERT_EQ(tones.Silences().size(), 1u);
+  EXPECT_NEAR(tones.Silences()[0], 1000 / 18.2, 0.01);
+  tones.Clear();
   start = GetTickCount64();
   BADSOUND();  // 7 ticks of tone and 3 silent ones
   EXPECT_GE(GetTickCount64() - start, 545u);
@@ -369,6 +373,7 @@ TEST(Sounds, TonesLastTheirTicks) {
   GOODSOUND();
   EXPECT_GE(GetTickCount64() - start, 325u);
   EXPECT_EQ(tones.Frequencies(), (std::vector<double>{300, 499, 700, 500, 4000, 2500}));
+  EXPECT_EQ(tones.Silences().size(), 6u);  // one silent tick after each
 }
 
 }  // namespace

@@ -125,6 +125,24 @@ TEST_F(AnnouncementWindow, WhileADialogsFieldIsTypedInItLeavesTheDialogTheKeysAn
   DestroyWindow(reminder);
 }
 
+TEST_F(AnnouncementWindow, ASecondReminderOnTopOfTheFirstTakesTheKeysAndSpaceClosesTheOneOnTop) {
+  MOSTRARRECORDATORIO("Primero");
+  const HWND first = ShownReminder();
+  ASSERT_NE(first, nullptr);
+  ASSERT_TRUE(test::DispatchUntil([&] { return GetActiveWindow() == first; }));
+
+  MOSTRARRECORDATORIO("Segundo");
+  const HWND second = ShownReminder(first);
+  ASSERT_NE(second, nullptr);
+  EXPECT_TRUE(test::DispatchUntil([&] { return GetActiveWindow() == second && GetFocus() == GetDlgItem(second, 102); }));
+  ASSERT_TRUE(BringToFront(second));
+  PressKeys({VK_SPACE});  // on the focused button
+  EXPECT_TRUE(test::DispatchUntil([&] { return !IsWindow(second); }));
+  EXPECT_TRUE(IsWindowVisible(first));
+  if (IsWindow(second)) DestroyWindow(second);
+  DestroyWindow(first);
+}
+
 TEST_F(AnnouncementWindow, OtherwiseItComesActiveOnItsButtonAndTabReachesALongTextThatScrollsFromTheKeys) {
   NUEVANOTA(true);  // shown, not being edited
   std::string text;

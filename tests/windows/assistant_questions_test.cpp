@@ -9,12 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "app_fixture.h"
 #include "assistant_fixture.h"
 #include "balloon_parts.h"
 #include "character_actor.h"
 #include "character_window.h"
 #include "current_directory.h"
 #include "event_loop.h"
+#include "note_deletion.h"
+#include "startup.h"
 #include "figure_pictures.h"
 #include "question_balloon.h"
 #include "speech_balloon.h"
@@ -345,6 +348,44 @@ TEST_F(AssistantTest, QuestionsOfAHiddenCharacterStayInOrdinaryBoxes) {
   });
   EXPECT_EQ(agent->WYesNo("¿Borrar?", "Memotab v1.6"), true);
   EXPECT_TRUE(box.get());
+}
+
+// The program's deletion questions on a system without a character service of its own:
+// our character asks them in its balloon, and only a yes deletes.
+class DeletionOnOurCharacterTest : public AppFixture {
+ protected:
+  DeletionOnOurCharacterTest() {
+    UseOurCharacter();
+    oAgent->Show();
+  }
+  bool Deleted(uint32_t recNo) {
+    oNota->SetDeletedHidden(false);
+    oNota->GoTo(recNo);
+    const bool deleted = oNota->Deleted();
+    oNota->SetDeletedHidden(true);
+    return deleted;
+  }
+};
+
+TEST_F(DeletionOnOurCharacterTest, TheCharacterAsksInItsBalloonAndOnlyAYesDeletes) {
+  ASSERT_TRUE(oAgent->lOK);
+  const uint32_t first = AddNote("primera", today, "", "");
+  const uint32_t second = AddNote("segunda", today, "", "");
+
+  std::future<bool> no = WhenBalloonAsks(kProgramTitle, [](HWND balloon) { test::ClickButton(balloon, 7); });
+  BORRARNOTA(static_cast<int>(first));
+  EXPECT_TRUE(no.get());  // asked in the balloon, not in a box
+  EXPECT_FALSE(Deleted(first));
+
+  std::future<bool> yes = WhenBalloonAsks(kProgramTitle, [](HWND balloon) { test::ClickButton(balloon, 6); });
+  BORRARNOTA(static_cast<int>(first));
+  EXPECT_TRUE(yes.get());
+  EXPECT_TRUE(Deleted(first));
+
+  std::future<bool> all = WhenBalloonAsks(kProgramTitle, [](HWND balloon) { test::ClickButton(balloon, 6); });
+  ELIMINATODAS();
+  EXPECT_TRUE(all.get());
+  EXPECT_TRUE(Deleted(second));
 }
 
 }  // namespace

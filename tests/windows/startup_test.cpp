@@ -14,6 +14,7 @@
 #include "error_answers.h"
 #include "note_table.h"
 #include "paths.h"
+#include "system_characters.h"
 #include "ui_driver.h"
 #include "win.h"
 #include "window_registry.h"
@@ -43,6 +44,7 @@ TEST(Character, ConfiguredFileWinsWhenItExists) {
 
 TEST(Character, WithoutSystemCharactersOurFirstOneIsTaken) {
   test::InTempDirectory here;
+  test::RemoveLeftOverCharacter();
   EXPECT_EQ(CHOOSECHARACTER(""), "");
   std::filesystem::create_directory(here.File("Personajes"));
   std::ofstream(here.File("Personajes\\Nota.mtpj")) << "x";
