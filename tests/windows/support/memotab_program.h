@@ -17,7 +17,7 @@ class Program : public ChildProcess {
   explicit Program(const std::string& directory) : ChildProcess(CommandLine(), directory) {}
 
  private:
-  static std::string CommandLine() {
+  static std::wstring CommandLine() {
     RemoveLeftOverCharacter();
     return Quoted(ProgramPath());
   }
