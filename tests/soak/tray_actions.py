@@ -79,7 +79,7 @@ def pending_report(s):
 
 def options_use_agent(s):
     """Turns the assistant's announcements off or on in the options."""
-    if s.reminders.due_between(s.now(), s.now() + datetime.timedelta(seconds=60)):
+    if s.reminders.due_between(s.now(), s.now() + datetime.timedelta(seconds=90)):
         return False  # a reminder window coming up over the dialog would take the person's clicks
     s.tray("Configurar")
     dialog = s.desktop.wait_for(lambda: next(iter(s.program.dialogs("Opciones")), None))

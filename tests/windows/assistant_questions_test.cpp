@@ -31,13 +31,17 @@ using character::kSpeechBalloonClass;
 
 // Answers the next question balloon of this caption the way `answer` says, once it
 // shows and holds the keyboard focus. A balloon that never takes the focus is closed
-// with its first button, so that the test fails instead of waiting for ever.
+// with its first button, and a box asking instead of the balloon with No or Cancel, so
+// that the test fails instead of waiting for ever.
 std::future<bool> WhenBalloonAsks(const std::string& caption, std::function<void(HWND)> answer) {
   return test::WhenWindowAppears<bool>(caption, [answer](HWND balloon) {
     if (balloon == nullptr) return false;
     char windowClass[64] = {};
     GetClassNameA(balloon, windowClass, sizeof windowClass);
-    if (std::string(windowClass) != character::kQuestionBalloonClass) return false;
+    if (std::string(windowClass) != character::kQuestionBalloonClass) {
+      test::ClickButton(balloon, GetDlgItem(balloon, IDNO) != nullptr ? IDNO : IDCANCEL);
+      return false;
+    }
     if (!test::WaitUntil([balloon] { return IsChild(balloon, test::FocusOfThread(balloon)) != FALSE; })) {
       test::ClickButton(balloon, GetDlgCtrlID(FindWindowExA(balloon, nullptr, "Button", nullptr)));
       return false;
@@ -375,6 +379,13 @@ TEST_F(DeletionOnOurCharacterTest, TheCharacterAsksInItsBalloonAndOnlyAYesDelete
   std::future<bool> no = WhenBalloonAsks(kProgramTitle, [](HWND balloon) { test::ClickButton(balloon, 7); });
   BORRARNOTA(static_cast<int>(first));
   EXPECT_TRUE(no.get());  // asked in the balloon, not in a box
+  EXPECT_FALSE(Deleted(first));
+
+  std::future<bool> escape = WhenBalloonAsks(kProgramTitle, [](HWND balloon) {
+    test::PressKey(test::FocusOfThread(balloon), VK_ESCAPE);  // no answer is no yes
+  });
+  BORRARNOTA(static_cast<int>(first));
+  EXPECT_TRUE(escape.get());
   EXPECT_FALSE(Deleted(first));
 
   std::future<bool> yes = WhenBalloonAsks(kProgramTitle, [](HWND balloon) { test::ClickButton(balloon, 6); });
