@@ -227,6 +227,7 @@ class Soak(Measuring):
         """Sets a reminder that falls due while the program is down, ends the program with
         taskkill /F, checks the table, and starts it again after that minute."""
         self.log("kill: a reminder for while the program is down")
+        self.let_reminders_due_now_be_heard()
         for minutes in (2, 2, 1):
             if not any(n.tag for n, _ in self.session.open_notes()):
                 self.act("edit")
@@ -251,6 +252,19 @@ class Soak(Measuring):
         self.start()
         self.warm_up()
         self.session.counts["taskkill /F and restart"] += 1
+
+    def let_reminders_due_now_be_heard(self):
+        """A reminder due about the moment of the kill could be marked announced in the table
+        and killed before it was heard: neither its note nor its announcements could be judged.
+        Such reminders are let come and be heard first (three minutes at most)."""
+        give_up = time.monotonic() + 180
+        while time.monotonic() < give_up:
+            now = datetime.datetime.now()
+            if not self.reminders.due_between(now - datetime.timedelta(seconds=30), now + datetime.timedelta(seconds=40)):
+                return
+            self.session.watcher.poll()
+            time.sleep(1)
+        self.log("kill: reminders still due about now after three minutes")
 
     def run(self):
         self.prepare()
