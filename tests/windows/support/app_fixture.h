@@ -14,6 +14,7 @@
 #include "paths.h"
 #include "reminder_timer.h"
 #include "stand_ins.h"
+#include "system_characters.h"
 #include "t_ini.h"
 
 namespace memotab::test {
@@ -25,6 +26,7 @@ namespace memotab::test {
 class AppFixture : public ::testing::Test {
  protected:
   AppFixture() {
+    RemoveLeftOverCharacter();  // the options list the system's characters
     *standIns->characterVisible = true;
     *standIns->requestMilliseconds = 0;
     oNota.emplace(Table::Open(CreateNoteTable(here.Dir()), FileAccess::kReadWriteAlone));
