@@ -14,9 +14,11 @@ namespace memotab::test {
 TempDir::TempDir() {
   static std::atomic<unsigned> counter{0};
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  path_ = std::filesystem::temp_directory_path() /
-          ("memotab-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-  std::filesystem::create_directories(path_);
+  // A folder made by another test program running beside this one is never shared.
+  do {
+    path_ = std::filesystem::temp_directory_path() /
+            ("memotab-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+  } while (!std::filesystem::create_directory(path_));
 }
 
 TempDir::~TempDir() {

@@ -2,6 +2,7 @@
 // control, and without any service at all (as on a system that has none).
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <vector>
 
 #include "cpu_time.h"
@@ -230,12 +231,11 @@ TEST_F(AgentTest, ARequestThatFailedOrWasInterruptedIsNoLongerBusy) {
   EXPECT_TRUE(agent->lBusy());  // a request in progress
 }
 
-// Answers every box with this caption that appears for a while; gives how many it answered.
-std::future<int> AnswerEveryBox(const std::string& caption, std::chrono::milliseconds during) {
-  return std::async(std::launch::async, [=] {
-    const auto end = std::chrono::steady_clock::now() + during;
+// Answers every box with this caption that appears until `enough` is set; gives how many it answered.
+std::future<int> AnswerEveryBox(const std::string& caption, const std::atomic<bool>& enough) {
+  return std::async(std::launch::async, [caption, &enough] {
     int answered = 0;
-    while (std::chrono::steady_clock::now() < end) {
+    while (!enough) {
       if (const HWND box = test::FindVisibleWindow(caption); box != nullptr) {
         test::ClickButton(box, IDOK);
         test::WaitUntil([box] { return !IsWindowVisible(box); });
@@ -252,12 +252,14 @@ TEST_F(AgentTest, ARequestAnsweredWithAnExceptionIsShownOnceAndNotWaitedFor) {
   *standIns.failing = {L"Play", test::StandIns::Failure::kException};
   const auto agent = NewAgent();
   agent->lWait = true;
-  std::future<int> exceptions = AnswerEveryBox("Servicio", std::chrono::seconds(4));
-  std::future<int> otherErrors = AnswerEveryBox("OLE Error", std::chrono::seconds(4));
+  std::atomic<bool> enough = false;  // the boxes are modal: every one has been answered when the calls return
+  std::future<int> exceptions = AnswerEveryBox("Servicio", enough);
+  std::future<int> otherErrors = AnswerEveryBox("OLE Error", enough);
   agent->Animate("Wave");
   EXPECT_EQ(agent->oResp, nullptr);  // not the character itself
   agent->LookLeft();  // two animations, the second kept
   EXPECT_EQ(agent->oResp, nullptr);
+  enough = true;
   EXPECT_EQ(exceptions.get(), 3);
   EXPECT_EQ(otherErrors.get(), 0);  // nobody asked the character for a request's Status
 }

@@ -98,7 +98,8 @@ TEST_F(InstallerTest, CleanUpEndsACopyOfTheInstalledProgramThatNeverShowedItsMai
   ASSERT_EQ(InstallSilently(), 0u);
   const TempDir withoutTable;  // the program reports the missing table and waits for an answer
   const ChildProcess program(Quoted(InstalledProgram()), withoutTable.Path());
-  ASSERT_TRUE(WaitUntil([&] { return FindVisibleWindowStartingWith("Memotab Framework", program.Id()) != nullptr; }));
+  ASSERT_TRUE(WaitUntil([&] { return FindVisibleWindowStartingWith("Memotab Framework", program.Id()) != nullptr; },
+                        std::chrono::seconds(30)));
 
   EXPECT_EQ(RemoveInstallation(places), std::nullopt);
   EXPECT_NE(program.WaitForExit(0), STILL_ACTIVE);

@@ -58,7 +58,7 @@ class InstallerPagesTest : public InstallerTest {
       same = latest == previous ? same + 1 : 0;
       previous = std::move(latest);
       return same == 2;
-    })) << name;
+    }, std::chrono::seconds(30))) << name;  // another test's moving window may cover it a while
   }
   // Waits for a visible window of the process whose caption begins with `caption` (the
   // wizard adds a page's own caption to it); the window.

@@ -37,7 +37,8 @@ TEST_F(InstallerTest, AnUpgradeClosesARunningCopyOfAnotherVersion) {
   ASSERT_EQ(InstallSilently(), 0u);
   fs::copy_file(BesideTestProgram("memotab_older_copy.exe"), InstalledProgram(), fs::copy_options::overwrite_existing);
   const ChildProcess older(Quoted(InstalledProgram()), places.data);
-  ASSERT_TRUE(WaitUntil([&] { return FindProcessWindow("TWINDOW", "Memotab v1.5", older.Id()) != nullptr; }));
+  ASSERT_TRUE(WaitUntil([&] { return FindProcessWindow("TWINDOW", "Memotab v1.5", older.Id()) != nullptr; },
+                        std::chrono::seconds(30)));
 
   EXPECT_EQ(InstallSilently(), 0u);
   EXPECT_EQ(older.WaitForExit(10000), 0u) << "closed as the program's exit button closes it";

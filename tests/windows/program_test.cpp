@@ -101,8 +101,8 @@ TEST_F(ProgramTest, MainWindowToolbarAndAboutBoxAsAUserSeesThem) {
   PostMessageA(main, WM_COMMAND, 5, reinterpret_cast<LPARAM>(bar));  // "Acerca de"
   HWND about = nullptr;
   ASSERT_TRUE(test::WaitUntil([&] { return (about = test::FindVisibleWindow("Acerca de..", program.Id())) != nullptr; }));
-  Sleep(300);
-  EXPECT_GT(test::SaveWindowPicture(about, (artifacts / "about-box.bmp").string()), 20);
+  const std::string aboutPicture = (artifacts / "about-box.bmp").string();
+  EXPECT_TRUE(test::WaitUntil([&] { return test::SaveWindowPicture(about, aboutPicture) > 20; }));  // once painted
   EXPECT_EQ(test::WindowText(GetDlgItem(about, 500)), "Memotab v1.6");
   test::ClickButton(about, 400);
   ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(about); }));

@@ -335,7 +335,7 @@ TEST_F(ReminderOnOurCharacterTest, AReminderDueWhileTheFigureHidesIsSaidByTheFig
     return test::WaitUntil([] {
       const HWND balloon = test::FindProcessWindow(character::kSpeechBalloonClass, nullptr);
       return IsWindowVisible(balloon) && test::WindowText(balloon) == "Comprar pan";
-    });
+    }, std::chrono::seconds(15));  // the figure goes, comes back and speaks
   });
   figureGoingAtTick = false;
   ticked = false;
