@@ -24,7 +24,7 @@ LocalTime SystemClock() {
   localtime_r(&whole, &local);
 #endif
   const auto sinceSecond = now - std::chrono::system_clock::from_time_t(whole);
-  const long hundredths = std::chrono::duration_cast<std::chrono::milliseconds>(sinceSecond).count() / 10;
+  const auto hundredths = std::chrono::duration_cast<std::chrono::milliseconds>(sinceSecond).count() / 10;
   return {Date::FromYmd(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday).value_or(Date{}),
           local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + static_cast<double>(hundredths) / 100.0};
 }

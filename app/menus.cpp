@@ -50,7 +50,7 @@ void ShowMainWindow() {
   oWndMain->SetFocus();
 }
 
-void MENUTRAY(int nRow, int nCol, TTrayIcon& oTray) {
+void MENUTRAY(int nRow, int nCol, TTrayIcon& oTrayIcon) {
   const Routine routine;
   const std::shared_ptr<TC5Menu> menu = C5MENUBEGIN(MenuLook("LOGO"));
   C5MENUADDITEM({.cPrompt = "Abrir Memotab v1.6", .bAction = [](TMenuItemC5&) { ShowMainWindow(); }});
@@ -75,7 +75,7 @@ void MENUTRAY(int nRow, int nCol, TTrayIcon& oTray) {
   C5MENUADDITEM();
   C5MENUADDITEM({.cPrompt = "Salir de Memotab v1.6", .bAction = [](TMenuItemC5&) { oWndMain->End(); }});
   C5MENUEND();
-  menu->Activate(nRow, nCol, *oTray.oWnd);
+  menu->Activate(nRow, nCol, *oTrayIcon.oWnd);
 }
 
 std::shared_ptr<TC5Menu> MENUPOPUP(int nRow, int nCol, TWindow& oNote, int nRec) {
