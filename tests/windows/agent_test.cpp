@@ -231,6 +231,11 @@ TEST_F(AgentTest, ARequestThatFailedOrWasInterruptedIsNoLongerBusy) {
   EXPECT_TRUE(agent->lBusy());  // a request in progress
 }
 
+struct SetWhenLeaving {
+  std::atomic<bool>& flag;
+  ~SetWhenLeaving() { flag = true; }
+};
+
 // Answers every box with this caption that appears until `enough` is set; gives how many it answered.
 std::future<int> AnswerEveryBox(const std::string& caption, const std::atomic<bool>& enough) {
   return std::async(std::launch::async, [caption, &enough] {
@@ -255,11 +260,13 @@ TEST_F(AgentTest, ARequestAnsweredWithAnExceptionIsShownOnceAndNotWaitedFor) {
   std::atomic<bool> enough = false;  // the boxes are modal: every one has been answered when the calls return
   std::future<int> exceptions = AnswerEveryBox("Servicio", enough);
   std::future<int> otherErrors = AnswerEveryBox("OLE Error", enough);
-  agent->Animate("Wave");
-  EXPECT_EQ(agent->oResp, nullptr);  // not the character itself
-  agent->LookLeft();  // two animations, the second kept
-  EXPECT_EQ(agent->oResp, nullptr);
-  enough = true;
+  {
+    const SetWhenLeaving answeredAll{enough};  // also when a call throws: the answering threads end
+    agent->Animate("Wave");
+    EXPECT_EQ(agent->oResp, nullptr);  // not the character itself
+    agent->LookLeft();  // two animations, the second kept
+    EXPECT_EQ(agent->oResp, nullptr);
+  }
   EXPECT_EQ(exceptions.get(), 3);
   EXPECT_EQ(otherErrors.get(), 0);  // nobody asked the character for a request's Status
 }
