@@ -64,8 +64,12 @@ std::optional<ScreenShot> ScreenShot::OfDisplay(const RECT& area) {
   char file[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, folder);
   if (GetTempFileNameA(folder, "scr", 0, file) == 0) return std::nullopt;
+  // Kept until the end, so that no test beside this one is given its name meanwhile.
+  const struct RemovedAtEnd {
+    const char* file;
+    ~RemovedAtEnd() { DeleteFileA(file); }
+  } removed{file};
   const std::string unixFile = UnixPath(file);
-  DeleteFileA(file);
   if (unixFile.empty() || std::string(MEMOTAB_IMPORT).empty()) return std::nullopt;
   const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 3;
   const std::string command = std::string(MEMOTAB_IMPORT) + " -silent -window root -crop " + std::to_string(width) + "x" +
@@ -84,7 +88,6 @@ std::optional<ScreenShot> ScreenShot::OfDisplay(const RECT& area) {
       for (size_t i = 0; i < bytes; i += 3) pixels.push_back(RGB(rgb[i], rgb[i + 1], rgb[i + 2]));
     }
   }
-  DeleteFileA(file);
   if (pixels.empty()) return std::nullopt;
   return ScreenShot(area, std::move(pixels));
 }
