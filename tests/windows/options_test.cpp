@@ -10,7 +10,6 @@
 #include "app_fixture.h"
 #include "options.h"
 #include "screen_shot.h"
-#include "system_characters.h"
 #include "ui_driver.h"
 #include "win.h"
 
@@ -152,7 +151,6 @@ TEST_F(OptionsTest, AcceptWritesTheNineSettingsAndTellsThatTheyNeedARestart) {
 // With our characters in the "Personajes" folder the list offers them by name, in the
 // folder's order; the one chosen is written with its file, and the list opens on it again.
 TEST_F(OptionsTest, TheCharacterListOffersTheCharactersOfTheFolderAndKeepsTheOneChosen) {
-  test::RemoveLeftOverCharacter();
   std::filesystem::create_directory(here.File("Personajes"));
   for (const char* name : {"Reloj.mtpj", "Nota.mtpj"}) {
     std::filesystem::copy_file(std::filesystem::path(MEMOTAB_CHARACTERS_DIR) / name, here.File("Personajes\\") + name);

@@ -9,8 +9,8 @@
 namespace memotab::test {
 
 // While it lives, the tones TONE plays and the silences after them are written down here
-// instead of sounded (TONE still takes its time); at its end the output it replaced is back. `atFirstTone`, when given, runs
-// as the first tone since the start or the last Clear begins.
+// instead of sounded (TONE still takes its time); at its end the output it replaced is back.
+// `atFirstTone`, when given, runs as the first tone since the start or the last Clear begins.
 class RecordedTones {
  public:
   explicit RecordedTones(std::function<void()> atFirstTone = {})
